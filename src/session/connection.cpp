@@ -1,0 +1,254 @@
+#include "connection.h"
+
+#include <string.h>
+
+#include "host.h"
+#include "protocol.h"
+#include "protocol_log.h"
+#include "session_state.h"
+
+namespace {
+
+// A receive pass is dispatching lines. A read event that arrives meanwhile
+// (from a nested message loop, such as a message box shown by a handler)
+// only appends; the pass in progress dispatches those lines in order.
+bool passActive;
+size_t passPos;
+// Bumped by every disconnect so a pass can tell that its buffer is gone.
+unsigned disconnectCount;
+
+char lineText[kDecodedLineCap];
+
+bool socketOpen() { return session.socket != kNoSocket; }
+
+void readOnce()
+{
+    SessionState& s = session;
+    if (!socketOpen())
+        return;
+    if (passActive && passPos > 0) {
+        // Make room by dropping what the pass in progress has consumed.
+        memmove(s.recvBuffer, s.recvBuffer + passPos, s.recvFill - passPos);
+        s.recvFill -= passPos;
+        passPos = 0;
+        s.recvBuffer[s.recvFill] = '\0';
+    }
+    size_t room = (kRecvBufferSize - 1) - s.recvFill;
+    if (room == 0)
+        return;
+    int n = ports.transport->receive(s.socket, s.recvBuffer + s.recvFill, room);
+    if (n <= 0)
+        return;
+    s.recvFill += (size_t)n;
+    s.recvBuffer[s.recvFill] = '\0';
+}
+
+void receive()
+{
+    SessionState& s = session;
+    readOnce();
+    if (passActive)
+        return;
+
+    passActive = true;
+    passPos = 0;
+    unsigned generation = disconnectCount;
+    for (;;) {
+        // Lines are cut by byte counts: a NUL inside a line neither ends the
+        // scan nor hides the lines after it.
+        char* start = s.recvBuffer + passPos;
+        char* lf = (char*)memchr(start, '\n', s.recvFill - passPos);
+        if (!lf)
+            break;
+        size_t len = (size_t)(lf - start);
+        decodeLine(start, len, lineText);
+        passPos += len + 1;
+        logProtocolLine("S>", lineText);
+        char* line = trimLine(lineText);
+        if (*line == '\0')
+            continue;
+        ParsedLine parsed;
+        splitLine(line, parsed);
+        ports.lines->dispatchServerLine(parsed);
+        if (generation != disconnectCount) {
+            // Disconnected meanwhile: the buffer was emptied with the rest of
+            // this pass's lines.
+            passActive = false;
+            return;
+        }
+    }
+
+    size_t rest = s.recvFill - passPos;
+    memmove(s.recvBuffer, s.recvBuffer + passPos, rest);
+    s.recvFill = rest;
+    if (s.recvFill > kRecvBufferSize - 3)
+        s.recvFill = 0;  // an over-long partial line is dropped
+    s.recvBuffer[s.recvFill] = '\0';
+    passActive = false;
+}
+
+} // namespace
+
+void sendLine(const char* text)
+{
+    if (!socketOpen())
+        return;
+    static char wire[kEncodedLineCap];
+    size_t n = encodeLine(text, wire);
+    wire[n++] = '\n';
+    ports.transport->send(session.socket, wire, n);
+    logProtocolLine("C>", text);
+}
+
+void sendIfConnected(const char* text)
+{
+    if (socketOpen() && session.connected == 1)
+        sendLine(text);
+}
+
+void sendFormatted(const char* fmt, ...)
+{
+    char line[kFormatBufferSize];
+    va_list ap;
+    va_start(ap, fmt);
+    formatTextV(line, sizeof line, fmt, ap);
+    va_end(ap);
+    sendIfConnected(line);
+}
+
+void disconnect(const char* message)
+{
+    SessionState& s = session;
+    if (socketOpen()) {
+        ports.transport->close(s.socket);
+        s.socket = kNoSocket;
+    }
+    s.connected = 0;
+    s.welcomed = 0;
+    s.recvFill = 0;
+    s.recvBuffer[0] = '\0';
+    disconnectCount++;
+    clearUsers(s);
+    ports.host->usersChanged();
+    s.globalRole.set(kRoleGuest);
+    s.roomRole.set(kRoleGuest);
+    s.currentRoom.clear();
+    ports.host->stopTimer(kTimerKeepAlive);
+    ports.host->stopTimer(kTimerRefresh);
+    ports.host->stopTimer(kTimerWelcomeWait);
+    if (message)
+        logSystem(message);
+    ports.host->statusChanged();
+}
+
+void connectToServer()
+{
+    SessionState& s = session;
+    if (s.connected == 1 || socketOpen())
+        disconnect(nullptr);
+
+    logSystemF("Подключение к %s:%d ...", s.settings.host.s, s.settings.port);
+
+    uint32_t address = 0;
+    if (!ports.transport->resolve(s.settings.host.s, &address)) {
+        logError("Не удалось найти сервер (проверьте адрес и интернет).");
+        return;
+    }
+    SocketHandle sock = ports.transport->open();
+    if (sock == kNoSocket) {
+        logError("Не удалось создать сокет.");
+        return;
+    }
+    s.socket = sock;
+    ports.transport->watch(sock);
+    int err = ports.transport->connect(sock, address, s.settings.port);
+    if (err != 0 && err != kWouldBlock) {
+        logError("Ошибка соединения.");
+        ports.transport->close(sock);
+        s.socket = kNoSocket;
+        return;
+    }
+    ports.host->statusChanged();
+}
+
+void onSocketEvent(unsigned event, unsigned error)
+{
+    SessionState& s = session;
+    if (error != 0) {
+        disconnect("Соединение потеряно.");
+        return;
+    }
+    if (event == kSocketConnect) {
+        s.connected = 1;
+        s.connectTick = ports.host->tickCount();
+        logSystem("Соединение установлено.");
+        ports.host->startTimer(kTimerWelcomeWait, 15000);
+        sendFormatted("HELLO %s\t%s", kProductName, kProductVersion);
+        if (s.registrationPending == 1 && !s.registration.login.empty()) {
+            RegistrationRequest& r = s.registration;
+            sendFormatted("REG %s\t%s\t%s\t%s", r.login.s, r.password.s, r.question.s, r.answer.s);
+            r.login.clear();
+        }
+        sendFormatted("LOGIN %s\t%s\t%s", s.loginNick.s, s.password.s, s.nickColor.s);
+        ports.host->statusChanged();
+    } else if (event == kSocketClose) {
+        receive();
+        disconnect("Сервер закрыл соединение.");
+    } else if (event == kSocketRead) {
+        receive();
+    }
+}
+
+void onTimer(int id)
+{
+    SessionState& s = session;
+    switch (id) {
+    case kTimerKeepAlive:
+        s.pingTick = ports.host->tickCount();
+        sendFormatted("PING %lu", (unsigned long)s.pingTick);
+        break;
+    case kTimerRefresh:
+        if (socketOpen() && s.connected == 1) {
+            sendIfConnected("ROOMS");
+            s.suppressRoomLine = 1;
+            sendIfConnected("USERS");
+        } else {
+            s.suppressRoomLine = 1;
+        }
+        break;
+    case kTimerWelcomeWait:
+        ports.host->stopTimer(kTimerWelcomeWait);
+        if (s.connected == 1 && s.welcomed == 0) {
+            logError("Сервер за 15 секунд не прислал WELCOME — он говорит не по протоколу ZBP/1.");
+            logErrorF("Всё, что он прислал, записано в файл: %s. Отправьте его разработчику клиента.",
+                      protocolLogPath.s);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void disconnectCommand()
+{
+    if (session.connected != 1)
+        return;
+    if (socketOpen())
+        sendLine("QUIT пользователь вышел");
+    disconnect("Вы вышли из чата. Заходите ещё!");
+}
+
+void quitOnClose()
+{
+    if (session.connected == 1 && socketOpen())
+        sendLine("QUIT");
+}
+
+void showProtocolLog()
+{
+    if (protocolLogPath.empty() || !ports.host->fileExists(protocolLogPath.s)) {
+        logError("Лог протокола ещё пуст.");
+        return;
+    }
+    ports.host->openInTextViewer(protocolLogPath.s);
+}

@@ -1,0 +1,117 @@
+// The seams between the session core and the platform. The Win32 side
+// implements them; the unit tests implement recording fakes.
+#pragma once
+
+#include <stddef.h>
+#include <stdint.h>
+
+#include "session_state.h"
+
+struct ParsedLine;
+
+// Window message numbers and timer identifiers of the main window.
+enum {
+    kMsgSocket = 0x0400 + 1,   // socket events of the chat connection
+    kMsgBannerResult = 0x0400 + 2,
+};
+enum {
+    kTimerKeepAlive = 1,   // PING, every 20 s after WELCOME
+    kTimerRefresh = 2,     // ROOMS and USERS, every 30 s after WELCOME
+    kTimerStatus = 3,      // status bar, every second
+    kTimerWelcomeWait = 4, // one shot, 15 s after the connect completed
+};
+enum {
+    kSocketRead = 0x01,
+    kSocketConnect = 0x10,
+    kSocketClose = 0x20,
+    kWouldBlock = 10035,
+};
+
+// The platform's stream sockets, as the chat connection uses them.
+struct Transport {
+    // Dotted quad, else the first address the name resolves to (blocking).
+    // The address is in network byte order.
+    virtual bool resolve(const char* host, uint32_t* address) = 0;
+    virtual SocketHandle open() = 0;  // kNoSocket on failure
+    // Read, connect and close events arrive as kMsgSocket to the main
+    // window; the socket becomes non-blocking.
+    virtual bool watch(SocketHandle s) = 0;
+    // 0 when the connect completed or is under way, else the error code
+    // (kWouldBlock also means under way).
+    virtual int connect(SocketHandle s, uint32_t address, int port) = 0;
+    // Bytes read (> 0), 0 when closed, < 0 on error.
+    virtual int receive(SocketHandle s, char* buffer, size_t size) = 0;
+    virtual void send(SocketHandle s, const char* bytes, size_t n) = 0;
+    virtual void close(SocketHandle s) = 0;
+
+protected:
+    ~Transport() = default;
+};
+
+// What the session core asks of the chat window and the system around it.
+struct SessionHost {
+    virtual void startTimer(int id, unsigned ms) = 0;
+    virtual void stopTimer(int id) = 0;
+    virtual uint32_t tickCount() = 0;
+    virtual void localTime(int* hour, int* minute, int* second) = 0;
+    // The user table changed; the user list rebuilds itself from it.
+    virtual void usersChanged() = 0;
+    // Connection, role or lag changed; status bar and title rebuild.
+    virtual void statusChanged() = 0;
+    virtual bool fileExists(const char* path) = 0;
+    // Opens the file in the system's plain-text viewer ("notepad.exe").
+    virtual void openInTextViewer(const char* path) = 0;
+
+protected:
+    ~SessionHost() = default;
+};
+
+// The chat log view.
+struct ChatLog {
+    // Appends one line: an optional time stamp, optional prefix, optional
+    // nick in its colour, then the text; prefix and text in textColor.
+    // Null pieces are left out.
+    virtual void logLine(const char* timestamp, const char* prefix, const char* nick, Color nickColor,
+                         const char* text, Color textColor) = 0;
+    virtual void clearLog() = 0;
+
+protected:
+    ~ChatLog() = default;
+};
+
+// Receives every complete, decoded, trimmed, split and non-empty server line.
+struct LineHandler {
+    virtual void dispatchServerLine(const ParsedLine& line) = 0;
+
+protected:
+    ~LineHandler() = default;
+};
+
+struct SessionPorts {
+    Transport* transport;
+    SessionHost* host;
+    ChatLog* log;
+    LineHandler* lines;
+};
+
+extern SessionPorts ports;
+
+// Colours of the fixed line kinds.
+const Color kColorError = 0x000000C8;    // #C80000
+const Color kColorNotice = 0x000000FF;   // #FF0000
+const Color kColorGreeting = 0x000080FF; // #FF8000
+const Color kColorUnknown = 0x008C8C8C;  // #8C8C8C
+
+// The chat log's shorthands: "* " in the system colour, "!! " in #C80000.
+void logSystem(const char* text);
+void logError(const char* text);
+void logSystemF(const char* fmt, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 1, 2)))
+#endif
+    ;
+void logErrorF(const char* fmt, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 1, 2)))
+#endif
+    ;

@@ -1,0 +1,35 @@
+#include <stdarg.h>
+
+#include "host.h"
+
+SessionPorts ports;
+
+void logSystem(const char* text)
+{
+    ports.log->logLine(nullptr, "* ", nullptr, 0, text, session.colors.sys);
+}
+
+void logError(const char* text)
+{
+    ports.log->logLine(nullptr, "!! ", nullptr, 0, text, kColorError);
+}
+
+void logSystemF(const char* fmt, ...)
+{
+    char text[1024];
+    va_list ap;
+    va_start(ap, fmt);
+    formatTextV(text, sizeof text, fmt, ap);
+    va_end(ap);
+    logSystem(text);
+}
+
+void logErrorF(const char* fmt, ...)
+{
+    char text[1024];
+    va_list ap;
+    va_start(ap, fmt);
+    formatTextV(text, sizeof text, fmt, ap);
+    va_end(ap);
+    logError(text);
+}

@@ -1,0 +1,23 @@
+// The protocol log: one line per protocol line sent ("C>") or received
+// ("S>") in this run, for handing over when a server misbehaves.
+#pragma once
+
+#include <stddef.h>
+
+#include "bounded.h"
+
+extern const char kProtocolLogName[];  // "Zumbara-protocol.log"
+
+// Full path of the log file; empty means no log is written.
+extern Text<260> protocolLogPath;
+
+enum { kProtocolLogLineChars = 8190 };
+
+// Formats one log line ("%02d:%02d:%02d %s %s\r\n", TABs shown as "|", the
+// protocol line cut to 8,190 characters). Returns the length.
+size_t formatProtocolLogLine(char* out, size_t cap, int hour, int minute, int second,
+                             const char* direction, const char* line);
+
+// Appends one line to the log file, opening and closing it; a file that
+// cannot be opened loses the line silently.
+void logProtocolLine(const char* direction, const char* line);

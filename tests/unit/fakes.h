@@ -1,0 +1,165 @@
+// Recording fakes of the session core's seams.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <string.h>
+#include <string>
+#include <vector>
+
+#include "connection.h"
+#include "host.h"
+#include "protocol.h"
+#include "session_state.h"
+
+struct FakeTransport : Transport {
+    bool resolves = true;
+    bool opens = true;
+    int connectResult = kWouldBlock;
+    uint32_t resolvedAddress = 0x0100007F;
+    std::string sent;                 // every byte handed to send, in order
+    std::deque<std::string> incoming; // what each receive call returns
+    size_t lastReceiveRoom = 0;
+    int opened = 0, closed = 0;
+    SocketHandle next = 100;
+
+    bool resolve(const char*, uint32_t* address) override
+    {
+        *address = resolvedAddress;
+        return resolves;
+    }
+    SocketHandle open() override
+    {
+        if (!opens)
+            return kNoSocket;
+        opened++;
+        return next++;
+    }
+    bool watch(SocketHandle) override { return true; }
+    int connect(SocketHandle, uint32_t, int) override { return connectResult; }
+    int receive(SocketHandle, char* buffer, size_t size) override
+    {
+        lastReceiveRoom = size;
+        if (incoming.empty())
+            return -1;
+        std::string& chunk = incoming.front();
+        size_t n = chunk.size() < size ? chunk.size() : size;
+        memcpy(buffer, chunk.data(), n);
+        chunk.erase(0, n);
+        if (chunk.empty())
+            incoming.pop_front();
+        return (int)n;
+    }
+    void send(SocketHandle, const char* bytes, size_t n) override { sent.append(bytes, n); }
+    void close(SocketHandle) override { closed++; }
+
+    std::vector<std::string> sentLines() const
+    {
+        std::vector<std::string> out;
+        size_t start = 0;
+        for (size_t i = 0; i < sent.size(); i++)
+            if (sent[i] == '\n') {
+                out.push_back(sent.substr(start, i - start));
+                start = i + 1;
+            }
+        return out;
+    }
+};
+
+struct FakeHost : SessionHost {
+    std::vector<std::string> events;  // "start 1 20000", "stop 4", "users", "status", ...
+    uint32_t tick = 1000;
+    bool logExists = false;
+    std::string opened;
+
+    void startTimer(int id, unsigned ms) override { events.push_back("start " + std::to_string(id) + " " + std::to_string(ms)); }
+    void stopTimer(int id) override { events.push_back("stop " + std::to_string(id)); }
+    uint32_t tickCount() override { return tick; }
+    void localTime(int* h, int* m, int* s) override { *h = 9; *m = 5; *s = 7; }
+    void usersChanged() override { events.push_back("users"); }
+    void statusChanged() override { events.push_back("status"); }
+    bool fileExists(const char*) override { return logExists; }
+    void openInTextViewer(const char* path) override { opened = path; }
+
+    bool has(const std::string& e) const
+    {
+        for (auto& x : events)
+            if (x == e)
+                return true;
+        return false;
+    }
+};
+
+struct LoggedLine {
+    std::string timestamp, prefix, nick, text;
+    Color nickColor, color;
+};
+
+struct FakeLog : ChatLog {
+    std::vector<LoggedLine> lines;
+    int clears = 0;
+    void logLine(const char* ts, const char* prefix, const char* nick, Color nickColor, const char* text,
+                 Color color) override
+    {
+        lines.push_back({ts ? ts : "", prefix ? prefix : "", nick ? nick : "", text ? text : "", nickColor, color});
+    }
+    void clearLog() override { clears++; }
+    std::string all() const
+    {
+        std::string s;
+        for (auto& l : lines)
+            s += l.prefix + l.text + "\n";
+        return s;
+    }
+};
+
+// Records each dispatched line as "COMMAND|f1|f2|..." (trailing empty fields left out).
+struct RecordingLines : LineHandler {
+    std::vector<std::string> got;
+    std::vector<int> fieldCounts;
+    std::function<void(const ParsedLine&)> onLine;
+
+    void dispatchServerLine(const ParsedLine& p) override
+    {
+        std::string s = p.command;
+        int last = 0;
+        for (int i = 0; i < kMaxFields; i++)
+            if (*p.field[i])
+                last = i + 1;
+        for (int i = 0; i < last; i++)
+            s += std::string("|") + p.field[i];
+        got.push_back(s);
+        if (onLine)
+            onLine(p);
+    }
+};
+
+// Installs fresh fakes and a fresh session record for each test.
+struct SessionFixture {
+    FakeTransport transport;
+    FakeHost host;
+    FakeLog log;
+    RecordingLines lines;
+
+    SessionFixture()
+    {
+        resetSessionState(session);
+        ports.transport = &transport;
+        ports.host = &host;
+        ports.log = &log;
+        ports.lines = &lines;
+    }
+
+    // Connect and complete the connect event, as a server accepting at once.
+    void connectNow()
+    {
+        connectToServer();
+        onSocketEvent(kSocketConnect, 0);
+    }
+
+    void deliver(const std::string& bytes)
+    {
+        transport.incoming.push_back(bytes);
+        onSocketEvent(kSocketRead, 0);
+    }
+};

@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "protocol.h"
+
+namespace {
+
+std::string encode(const std::string& cp)
+{
+    static char out[kEncodedLineCap];
+    size_t n = encodeLine(cp.c_str(), out);
+    return std::string(out, n);
+}
+
+std::string decode(const std::string& utf8)
+{
+    static char out[kDecodedLineCap];
+    size_t n = decodeLine(utf8.data(), utf8.size(), out);
+    EXPECT_EQ(out[n], '\0');
+    return std::string(out, n);
+}
+
+// "CMD|f1|...|f8" with every field, empty ones too.
+std::string split(const std::string& text)
+{
+    static char line[kDecodedLineCap];
+    snprintf(line, sizeof line, "%s", text.c_str());
+    ParsedLine p;
+    splitLine(trimLine(line), p);
+    std::string s = p.command;
+    for (int i = 0; i < kMaxFields; i++)
+        s += std::string("|") + p.field[i];
+    return s;
+}
+
+} // namespace
+
+TEST(Encode, CyrillicLeavesAsTwoByteUtf8)
+{
+    // "MSG Привет" in code page 1251.
+    EXPECT_EQ(encode("MSG Привет"), "MSG \xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82");
+    EXPECT_EQ(encode("Ёё№"), "\xD0\x81\xD1\x91\xE2\x84\x96");  // № is a three-byte character
+    EXPECT_EQ(encode(""), "");
+}
+
+TEST(Encode, StopsAtTheCharacterAndByteLimits)
+{
+    // 4,095 characters at most.
+    std::string ascii(5000, 'a');
+    EXPECT_EQ(encode(ascii).size(), 4095u);
+
+    // Three-byte characters: no character starts after 8,185 bytes, so the
+    // text is 2,729 characters (8,187 bytes) long.
+    std::string dashes(4000, '\x97');  // em dash, U+2014
+    std::string out = encode(dashes);
+    EXPECT_EQ(out.size(), 8187u);
+    EXPECT_LE(out.size(), 8188u);
+
+    // Two-byte letters after one ASCII byte: the 4,093rd letter starts at
+    // byte 8,185 and is the last one written.
+    std::string mixed = std::string(1, 'a') + std::string(4094, '\xC0');
+    out = encode(mixed);
+    EXPECT_EQ(out.size(), 1u + 4093u * 2u);
+}
+
+TEST(Decode, CyrillicArrivesInTheCodePageAndEmojiAsQuestionMark)
+{
+    EXPECT_EQ(decode("\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82"), "Привет");
+    EXPECT_EQ(decode("a\xF0\x9F\x98\x80z"), "a?z");
+    EXPECT_EQ(decode("\xE2\x82\xAC"), "\x88");  // euro sign is 0x88 in 1251
+    EXPECT_EQ(decode("\xE4\xB8\xAD"), "?");     // a character 1251 lacks
+}
+
+TEST(Decode, MalformedBytesFollowTheLenientRules)
+{
+    EXPECT_EQ(decode("a\x80" "b"), "a?b");         // stray continuation byte
+    EXPECT_EQ(decode("\xF8\xFF"), "??");          // bytes that start nothing
+    EXPECT_EQ(decode("ab\xD0"), "ab?");           // cut short: lead byte only
+    EXPECT_EQ(decode("ab\xE2\x82"), "ab??");      // cut short: lead + one continuation
+    EXPECT_EQ(decode("\xF0\x9F\x98"), "???");     // four-byte lead cut short
+    // Continuation bytes are not validated: D0 41 decodes from the low bits.
+    EXPECT_EQ(decode("\xD0\x41z").size(), 2u);
+}
+
+TEST(Decode, NulNeverEndsTheLineEarly)
+{
+    EXPECT_EQ(decode(std::string("MSG a\0b", 7)), "MSG a?b");
+    EXPECT_EQ(decode("x\xC0\x80y"), "x?y");  // an overlong NUL too
+}
+
+TEST(Decode, KeepsAtMost4095Units)
+{
+    std::string many(5000, 'q');
+    EXPECT_EQ(decode(many).size(), 4095u);
+    std::string cyr;
+    for (int i = 0; i < 5000; i++)
+        cyr += "\xD0\xB6";
+    EXPECT_EQ(decode(cyr), std::string(4095, '\xE6'));  // ж
+}
+
+TEST(Split, CommandWordAndUpToEightFields)
+{
+    EXPECT_EQ(split("PONG"), "PONG||||||||");
+    EXPECT_EQ(split("MSG 12:00\tВася\t#FF0000\tпривет"), "MSG|12:00|Вася|#FF0000|привет||||");
+    EXPECT_EQ(split("X 1\t2\t3\t4\t5\t6\t7\t8\t9"), "X|1|2|3|4|5|6|7|8\t9");
+    EXPECT_EQ(split("X a b\tc"), "X|a b|c||||||");  // only the first blank separates
+    EXPECT_EQ(split("X "), "X||||||||");
+    EXPECT_EQ(split("X\tY"), "X\tY||||||||");
+    EXPECT_EQ(split("USER a\t\t\tmod"), "USER|a|||mod||||");
+}
+
+TEST(Trim, CrLfAndLfAloneAreTheSame)
+{
+    EXPECT_EQ(split("SYS t\ttext\r"), split("SYS t\ttext"));
+    char line[32] = "   WORD a\t \r\n";
+    EXPECT_STREQ(trimLine(line), "WORD a\t");  // trailing TABs stay
+    char blanks[8] = "  \r ";
+    EXPECT_STREQ(trimLine(blanks), "");
+}
