@@ -129,7 +129,7 @@ void disconnect(const char* message)
     s.recvBuffer[0] = '\0';
     disconnectCount++;
     clearUsers(s);
-    ports.host->usersChanged();
+    ports.views->usersChanged();
     s.globalRole.set(kRoleGuest);
     s.roomRole.set(kRoleGuest);
     s.currentRoom.clear();
@@ -138,7 +138,7 @@ void disconnect(const char* message)
     ports.host->stopTimer(kTimerWelcomeWait);
     if (message)
         logSystem(message);
-    ports.host->statusChanged();
+    ports.views->statusChanged();
 }
 
 void connectToServer()
@@ -168,7 +168,7 @@ void connectToServer()
         s.socket = kNoSocket;
         return;
     }
-    ports.host->statusChanged();
+    ports.views->statusChanged();
 }
 
 void onSocketEvent(unsigned event, unsigned error)
@@ -190,7 +190,7 @@ void onSocketEvent(unsigned event, unsigned error)
             r.login.clear();
         }
         sendFormatted("LOGIN %s\t%s\t%s", s.loginNick.s, s.password.s, s.nickColor.s);
-        ports.host->statusChanged();
+        ports.views->statusChanged();
     } else if (event == kSocketClose) {
         receive();
         disconnect("Сервер закрыл соединение.");

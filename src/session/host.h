@@ -48,22 +48,74 @@ protected:
     ~Transport() = default;
 };
 
-// What the session core asks of the chat window and the system around it.
+enum MessageIcon { IconInformation, IconWarning };
+
+// What the session core asks of the system around it.
 struct SessionHost {
     virtual void startTimer(int id, unsigned ms) = 0;
     virtual void stopTimer(int id) = 0;
     virtual uint32_t tickCount() = 0;
     virtual void localTime(int* hour, int* minute, int* second) = 0;
-    // The user table changed; the user list rebuilds itself from it.
-    virtual void usersChanged() = 0;
-    // Connection, role or lag changed; status bar and title rebuild.
-    virtual void statusChanged() = 0;
     virtual bool fileExists(const char* path) = 0;
     // Opens the file in the system's plain-text viewer ("notepad.exe").
     virtual void openInTextViewer(const char* path) = 0;
+    // A modal message box owned by the main window. It runs a nested message
+    // loop: socket events and timers are handled before it returns.
+    virtual void messageBox(const char* text, const char* title, MessageIcon icon) = 0;
+    // The information beep, and one flash of the caption when the main
+    // window is not in the foreground.
+    virtual void beep() = 0;
+    virtual void flashIfInBackground() = 0;
+    // Writes every setting to the settings file.
+    virtual void saveSettings() = 0;
 
 protected:
     ~SessionHost() = default;
+};
+
+// The views of the main window; each rebuilds itself from the session record.
+struct ChatViews {
+    // The user table changed: the user list (and with it the status bar).
+    virtual void usersChanged() = 0;
+    // The room table or current room changed: the room selector.
+    virtual void roomsChanged() = 0;
+    // Connection, role, title or lag changed: status bar and title.
+    virtual void statusChanged() = 0;
+    virtual void showTopic(const char* topic) = 0;
+    virtual void focusInput() = 0;
+    // The input line's text, cut to cap - 1 characters, and emptying it.
+    virtual void readInput(char* text, size_t cap) = 0;
+    virtual void clearInput() = 0;
+    // The chat colours changed: the log background and a repaint of all.
+    virtual void colorsChanged() = 0;
+
+protected:
+    ~ChatViews() = default;
+};
+
+// The administration panel while it is open.
+struct PanelView {
+    virtual bool isOpen() = 0;
+    virtual void setStatusText(const char* text) = 0;
+    virtual void setTopic(const char* topic) = 0;
+    // Posts the panel its refresh message: 1 configuration, 2 banner catalogue.
+    virtual void postRefresh(int what) = 0;
+
+protected:
+    ~PanelView() = default;
+};
+
+// The banner strip and its picture downloads.
+struct BannerFetcher {
+    // The strip redraws (without a picture when none is to be shown).
+    virtual void stripChanged() = 0;
+    // Starts a download of an http:// picture for the banner.
+    virtual void startFetch(int32_t id, const char* url) = 0;
+    // Queues a download result to the main window as a worker would.
+    virtual void queueResult(int32_t id, int code) = 0;
+
+protected:
+    ~BannerFetcher() = default;
 };
 
 // The chat log view.
@@ -92,6 +144,9 @@ struct SessionPorts {
     SessionHost* host;
     ChatLog* log;
     LineHandler* lines;
+    ChatViews* views;
+    PanelView* panel;
+    BannerFetcher* banners;
 };
 
 extern SessionPorts ports;

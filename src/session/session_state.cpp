@@ -3,11 +3,10 @@
 #include <string.h>
 
 #include "codepage.h"
+#include "site.h"
 
 const char kProductName[] = "Zumbara";
 const char kProductVersion[] = "1.0";
-// The development server's host; a real deployment sets its own in the settings.
-const char kDefaultServerHost[] = "chat.zumbara.example";
 
 const char kRoleAdmin[] = "admin";
 const char kRoleMod[] = "mod";
@@ -44,10 +43,14 @@ ConnectionState connectionState(const SessionState& s)
     return s.welcomed ? LoggedIn : AwaitingWelcome;
 }
 
+// Nicks are stored cut to their field; a longer nick from the server or
+// the user matches what was stored of it.
 int findUser(const SessionState& s, const char* nick)
 {
+    Text<64> key;
+    key.set(nick);
     for (int i = 0; i < s.userCount; i++)
-        if (sameText(s.users[i].nick.s, nick))
+        if (sameText(s.users[i].nick.s, key.s))
             return i;
     return -1;
 }
@@ -118,8 +121,10 @@ const char* getCfgValue(const SessionState& s, const char* key)
 
 int findIgnored(const SessionState& s, const char* nick)
 {
+    Text<64> key;
+    key.set(nick);
     for (int i = 0; i < s.ignoredCount; i++)
-        if (sameText(s.ignored[i].s, nick))
+        if (sameText(s.ignored[i].s, key.s))
             return i;
     return -1;
 }

@@ -32,7 +32,6 @@ enum {
 
 extern const char kProductName[];      // "Zumbara"
 extern const char kProductVersion[];   // "1.0"
-extern const char kDefaultServerHost[];
 
 // Role words the server sends; compared exactly.
 extern const char kRoleAdmin[];

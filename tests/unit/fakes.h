@@ -66,20 +66,54 @@ struct FakeTransport : Transport {
     }
 };
 
-struct FakeHost : SessionHost {
+// The system, the views, the panel and the banner strip in one recorder:
+// every call becomes one entry of events, in order.
+struct FakeHost : SessionHost, ChatViews, PanelView, BannerFetcher {
     std::vector<std::string> events;  // "start 1 20000", "stop 4", "users", "status", ...
     uint32_t tick = 1000;
     bool logExists = false;
+    bool panelIsOpen = false;
     std::string opened;
+    std::string input;  // the input line's text
+    std::string topic;
+    std::string panelStatus, panelTopic;
+    std::function<void()> duringMessageBox;
 
-    void startTimer(int id, unsigned ms) override { events.push_back("start " + std::to_string(id) + " " + std::to_string(ms)); }
-    void stopTimer(int id) override { events.push_back("stop " + std::to_string(id)); }
+    void record(const std::string& e) { events.push_back(e); }
+
+    void startTimer(int id, unsigned ms) override { record("start " + std::to_string(id) + " " + std::to_string(ms)); }
+    void stopTimer(int id) override { record("stop " + std::to_string(id)); }
     uint32_t tickCount() override { return tick; }
     void localTime(int* h, int* m, int* s) override { *h = 9; *m = 5; *s = 7; }
-    void usersChanged() override { events.push_back("users"); }
-    void statusChanged() override { events.push_back("status"); }
     bool fileExists(const char*) override { return logExists; }
     void openInTextViewer(const char* path) override { opened = path; }
+    void messageBox(const char* text, const char* title, MessageIcon icon) override
+    {
+        record(std::string("box ") + (icon == IconWarning ? "warning " : "info ") + title + ": " + text);
+        if (duringMessageBox)
+            duringMessageBox();
+    }
+    void beep() override { record("beep"); }
+    void flashIfInBackground() override { record("flash"); }
+    void saveSettings() override { record("save"); }
+
+    void usersChanged() override { record("users"); }
+    void roomsChanged() override { record("rooms"); }
+    void statusChanged() override { record("status"); }
+    void showTopic(const char* t) override { topic = t; record("topic"); }
+    void focusInput() override { record("focus"); }
+    void readInput(char* text, size_t cap) override { copyText(text, cap, input.c_str()); }
+    void clearInput() override { input.clear(); record("clear input"); }
+    void colorsChanged() override { record("colors"); }
+
+    bool isOpen() override { return panelIsOpen; }
+    void setStatusText(const char* t) override { panelStatus = t; record(std::string("panel status ") + t); }
+    void setTopic(const char* t) override { panelTopic = t; record("panel topic"); }
+    void postRefresh(int what) override { record("panel refresh " + std::to_string(what)); }
+
+    void stripChanged() override { record("strip"); }
+    void startFetch(int32_t id, const char* url) override { record("fetch " + std::to_string(id) + " " + url); }
+    void queueResult(int32_t id, int code) override { record("result " + std::to_string(id) + " " + std::to_string(code)); }
 
     bool has(const std::string& e) const
     {
@@ -87,6 +121,13 @@ struct FakeHost : SessionHost {
             if (x == e)
                 return true;
         return false;
+    }
+    int count(const std::string& e) const
+    {
+        int n = 0;
+        for (auto& x : events)
+            n += x == e;
+        return n;
     }
 };
 
@@ -148,6 +189,9 @@ struct SessionFixture {
         ports.host = &host;
         ports.log = &log;
         ports.lines = &lines;
+        ports.views = &host;
+        ports.panel = &host;
+        ports.banners = &host;
     }
 
     // Connect and complete the connect event, as a server accepting at once.
