@@ -10,7 +10,7 @@ if(ZB_WERROR)
 endif()
 
 # Product code: no exceptions, no RTTI.
-set(ZB_PRODUCT_FLAGS -fno-exceptions -fno-rtti)
+set(ZB_PRODUCT_FLAGS $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions> $<$<COMPILE_LANGUAGE:CXX>:-fno-rtti>)
 
 if(WIN32)
   # Windows 98 headers level; ANSI entry points only.
