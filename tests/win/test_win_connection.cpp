@@ -1,0 +1,166 @@
+// The connection over a real Winsock 1.1 socket to a server on loopback.
+#include <gtest/gtest.h>
+
+#include <stdio.h>
+
+#include <regex>
+#include <string>
+
+#include "../unit/fakes.h"
+#include "protocol_log.h"
+#include "win_session_host.h"
+#include "win_support.h"
+#include "win_transport.h"
+
+namespace {
+
+class WinConnectionTest : public ::testing::Test {
+protected:
+    WinsockTransport transport;
+    WinSessionHost host;
+    FakeHost views;
+    FakeLog log;
+    RecordingLines lines;
+    HWND window = nullptr;
+    LoopbackServer server;
+    char logPath[MAX_PATH] = "";
+
+    void SetUp() override
+    {
+        resetSessionState(session);
+        window = createSessionWindow();
+        ASSERT_NE(window, nullptr);
+        transport.notifyWindow = window;
+        host.window = window;
+        ports = SessionPorts{&transport, &host, &log, &lines, &views, &views, &views};
+        session.settings.host.set("127.0.0.1");
+        session.settings.port = server.port;
+        session.loginNick.set("Вася");
+        protocolLogPath.clear();
+    }
+
+    void TearDown() override
+    {
+        disconnect(nullptr);
+        DestroyWindow(window);
+        if (logPath[0])
+            DeleteFileA(logPath);
+    }
+
+    bool logged(const std::string& text) const
+    {
+        for (auto& l : log.lines)
+            if (l.text == text)
+                return true;
+        return false;
+    }
+
+    void useProtocolLog()
+    {
+        char dir[MAX_PATH];
+        GetTempPathA(sizeof dir, dir);
+        formatText(logPath, sizeof logPath, "%szb-win-%lu-protocol.log", dir, (unsigned long)GetCurrentProcessId());
+        DeleteFileA(logPath);
+        protocolLogPath.set(logPath);
+    }
+};
+
+} // namespace
+
+TEST_F(WinConnectionTest, HandshakeArrivesAtTheServerAsUtf8Lines)
+{
+    connectToServer();
+    ASSERT_EQ(connectionState(session), Connecting);
+    ASSERT_TRUE(server.acceptClient());
+    std::string got = server.receiveLines(2);
+    EXPECT_EQ(got, "HELLO Zumbara\t1.0\nLOGIN \xD0\x92\xD0\xB0\xD1\x81\xD1\x8F\t\t#000080\n");
+    EXPECT_EQ(connectionState(session), AwaitingWelcome);
+    EXPECT_TRUE(logged("Соединение установлено."));
+}
+
+TEST_F(WinConnectionTest, ServerCloseAfterDataDispatchesTheDataFirst)
+{
+    connectToServer();
+    ASSERT_TRUE(server.acceptClient());
+    server.receiveLines(2);
+    server.sendText("SYS 1\t\xD0\xBF\xD0\xBE\xD0\xBA\xD0\xB0\nSYS 2\tlast");
+    server.sendText("\n");
+    server.closePeer();
+    ASSERT_TRUE(pumpUntil([&] { return connectionState(session) == Disconnected; }));
+    ASSERT_EQ(lines.got.size(), 2u);
+    EXPECT_EQ(lines.got[0], "SYS|1|пока");
+    EXPECT_EQ(lines.got[1], "SYS|2|last");
+    EXPECT_EQ(log.lines.back().text, "Сервер закрыл соединение.");
+}
+
+TEST_F(WinConnectionTest, RefusedConnectSaysLostAndSendsNoHello)
+{
+    // A port nobody listens on: take one and give it back.
+    SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a = {};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = inet_addr("127.0.0.1");
+    bind(s, (sockaddr*)&a, sizeof a);
+    int len = sizeof a;
+    getsockname(s, (sockaddr*)&a, &len);
+    closesocket(s);
+    session.settings.port = ntohs(a.sin_port);
+    useProtocolLog();
+
+    connectToServer();
+    ASSERT_TRUE(pumpUntil([&] { return connectionState(session) == Disconnected; }));
+    EXPECT_EQ(log.lines.back().text, "Соединение потеряно.");
+    EXPECT_FALSE(logged("Соединение установлено."));
+    EXPECT_EQ(GetFileAttributesA(logPath), INVALID_FILE_ATTRIBUTES);  // nothing was sent
+}
+
+TEST_F(WinConnectionTest, UnknownHostIsReported)
+{
+    session.settings.host.set("no-such-host.invalid");
+    connectToServer();
+    EXPECT_EQ(log.lines.back().text, "Не удалось найти сервер (проверьте адрес и интернет).");
+    EXPECT_EQ(connectionState(session), Disconnected);
+}
+
+TEST_F(WinConnectionTest, ProtocolLogFileHoldsEveryLineOfTheRun)
+{
+    useProtocolLog();
+    connectToServer();
+    ASSERT_TRUE(server.acceptClient());
+    server.receiveLines(2);
+    server.sendText("MSG 12:00\t\xD0\x92\xD0\xB0\xD1\x81\xD1\x8F\t#FF0000\tok\n");
+    ASSERT_TRUE(pumpUntil([&] { return lines.got.size() == 1; }));
+    sendFormatted("MSG %s", "ответ");
+    server.receiveLines(1);
+
+    FILE* f = fopen(logPath, "rb");
+    ASSERT_NE(f, nullptr);
+    std::string text;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, f)) > 0)
+        text.append(buf, n);
+    fclose(f);
+    std::regex want("\\d\\d:\\d\\d:\\d\\d C> HELLO Zumbara\\|1\\.0\r\n"
+                    "\\d\\d:\\d\\d:\\d\\d C> LOGIN Вася\\|\\|#000080\r\n"
+                    "\\d\\d:\\d\\d:\\d\\d S> MSG 12:00\\|Вася\\|#FF0000\\|ok\r\n"
+                    "\\d\\d:\\d\\d:\\d\\d C> MSG ответ\r\n");
+    EXPECT_TRUE(std::regex_match(text, want)) << text;
+
+    // The viewer command opens an existing log rather than reporting it empty.
+    EXPECT_TRUE(host.fileExists(logPath));
+}
+
+TEST_F(WinConnectionTest, WelcomeWaitTimerReportsOnceAndKeepsTheConnection)
+{
+    connectToServer();
+    ASSERT_TRUE(server.acceptClient());
+    server.receiveLines(2);
+    // Fire the wait at once instead of after 15 s: same timer, same handler.
+    host.startTimer(kTimerWelcomeWait, 10);
+    ASSERT_TRUE(pumpUntil([&] { return logged("Сервер за 15 секунд не прислал WELCOME — он говорит не по протоколу ZBP/1."); }));
+    size_t n = log.lines.size();
+    pumpFor(200);
+    EXPECT_EQ(log.lines.size(), n);  // the timer was stopped: once only
+    EXPECT_EQ(connectionState(session), AwaitingWelcome);
+}

@@ -1,0 +1,139 @@
+// Helpers of the in-process Win32 tests: a window that routes socket events
+// and timers into the session core as the main window does, a message pump,
+// and a blocking loopback server to stand in for the chat server.
+#pragma once
+
+#include <windows.h>
+#include <winsock.h>
+
+#include <string>
+
+#include "connection.h"
+#include "host.h"
+
+// Handles messages until the condition holds or the time is up.
+template <class Cond>
+bool pumpUntil(Cond cond, DWORD timeoutMs = 5000)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        MSG m;
+        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&m);
+            DispatchMessageA(&m);
+        }
+        if (cond())
+            return true;
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        Sleep(5);
+    }
+}
+
+inline void pumpFor(DWORD ms)
+{
+    pumpUntil([] { return false; }, ms);
+}
+
+inline LRESULT CALLBACK sessionWindowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case kMsgSocket:
+        onSocketEvent(LOWORD(lp), HIWORD(lp));
+        return 0;
+    case WM_TIMER:
+        onTimer((int)wp);
+        return 0;
+    }
+    return DefWindowProcA(w, msg, wp, lp);
+}
+
+// A hidden top-level window that receives the socket events.
+inline HWND createSessionWindow()
+{
+    static bool registered;
+    if (!registered) {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = sessionWindowProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "ZbTestSession";
+        RegisterClassA(&wc);
+        registered = true;
+    }
+    return CreateWindowExA(0, "ZbTestSession", "session", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+}
+
+// A blocking TCP server on 127.0.0.1, polled between message pumps so the
+// client under test keeps running on the same thread.
+struct LoopbackServer {
+    SOCKET listener = INVALID_SOCKET;
+    SOCKET peer = INVALID_SOCKET;
+    int port = 0;
+
+    LoopbackServer()
+    {
+        listener = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in a = {};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = inet_addr("127.0.0.1");
+        a.sin_port = 0;
+        bind(listener, (sockaddr*)&a, sizeof a);
+        listen(listener, 1);
+        int len = sizeof a;
+        getsockname(listener, (sockaddr*)&a, &len);
+        port = ntohs(a.sin_port);
+    }
+    ~LoopbackServer()
+    {
+        if (peer != INVALID_SOCKET)
+            closesocket(peer);
+        closesocket(listener);
+    }
+
+    static bool readable(SOCKET s)
+    {
+        fd_set set;
+        FD_ZERO(&set);
+        FD_SET(s, &set);
+        timeval tv = {0, 0};
+        return select(0, &set, nullptr, nullptr, &tv) > 0;
+    }
+
+    bool acceptClient(DWORD timeoutMs = 5000)
+    {
+        if (!pumpUntil([&] { return readable(listener); }, timeoutMs))
+            return false;
+        peer = accept(listener, nullptr, nullptr);
+        return peer != INVALID_SOCKET;
+    }
+
+    // Everything the client sent until `lines` LF bytes have arrived.
+    std::string receiveLines(int lines, DWORD timeoutMs = 5000)
+    {
+        std::string got;
+        pumpUntil(
+            [&] {
+                while (readable(peer)) {
+                    char buf[4096];
+                    int n = recv(peer, buf, sizeof buf, 0);
+                    if (n <= 0)
+                        return true;
+                    got.append(buf, (size_t)n);
+                }
+                int lf = 0;
+                for (char c : got)
+                    lf += c == '\n';
+                return lf >= lines;
+            },
+            timeoutMs);
+        return got;
+    }
+
+    void sendText(const std::string& s) { send(peer, s.data(), (int)s.size(), 0); }
+    void closePeer()
+    {
+        closesocket(peer);
+        peer = INVALID_SOCKET;
+    }
+};
