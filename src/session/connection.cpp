@@ -12,6 +12,7 @@ namespace {
 // A receive pass is dispatching lines. A read event that arrives meanwhile
 // (from a nested message loop, such as a message box shown by a handler)
 // only appends; the pass in progress dispatches those lines in order.
+// A disconnect takes the buffer away from the pass: it clears both.
 bool passActive;
 size_t passPos;
 // Bumped by every disconnect so a pass can tell that its buffer is gone.
@@ -72,8 +73,7 @@ void receive()
         ports.lines->dispatchServerLine(parsed);
         if (generation != disconnectCount) {
             // Disconnected meanwhile: the buffer was emptied with the rest of
-            // this pass's lines.
-            passActive = false;
+            // this pass's lines, and may already hold a new connection's data.
             return;
         }
     }
@@ -127,6 +127,8 @@ void disconnect(const char* message)
     s.welcomed = 0;
     s.recvFill = 0;
     s.recvBuffer[0] = '\0';
+    passActive = false;
+    passPos = 0;
     disconnectCount++;
     clearUsers(s);
     ports.views->usersChanged();

@@ -11,6 +11,8 @@ Text<260> protocolLogPath;
 size_t formatProtocolLogLine(char* out, size_t cap, int hour, int minute, int second,
                              const char* direction, const char* line)
 {
+    if (cap == 0)
+        return 0;
     size_t n = formatText(out, cap, "%02d:%02d:%02d %s ", hour, minute, second, direction);
     // Leave room for the CR LF whatever the capacity.
     for (size_t i = 0; line[i] != '\0' && i < kProtocolLogLineChars && n + 3 < cap; i++)
@@ -19,8 +21,7 @@ size_t formatProtocolLogLine(char* out, size_t cap, int hour, int minute, int se
         out[n++] = '\r';
         out[n++] = '\n';
     }
-    if (cap > 0)
-        out[n < cap ? n : cap - 1] = '\0';
+    out[n < cap ? n : cap - 1] = '\0';
     return n < cap ? n : cap - 1;
 }
 

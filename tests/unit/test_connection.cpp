@@ -380,3 +380,25 @@ TEST_F(ConnectionTest, ProtocolLogViewer)
     showProtocolLog();
     EXPECT_EQ(host.opened, "C:\\x\\Zumbara-protocol.log");
 }
+
+TEST_F(ConnectionTest, ReconnectDuringThePassHandsTheBufferToTheNewConnection)
+{
+    connectNow();
+    bool reconnected = false;
+    lines.onLine = [&](const ParsedLine& p) {
+        if (!reconnected && std::string(p.command) == "BOX") {
+            reconnected = true;
+            // The user reconnects from a nested loop and the new connection's
+            // data arrives before the old pass regains control.
+            connectNow();
+            transport.incoming.push_back("SYS 1\tnew\n");
+            onSocketEvent(kSocketRead, 0);
+        }
+    };
+    deliver("BOX\nSYS 0\told\n");
+    ASSERT_EQ(lines.got.size(), 2u);
+    EXPECT_EQ(lines.got[1], "SYS|1|new");
+    EXPECT_EQ(session.recvFill, 0u);
+    deliver("SYS 2\tnext\n");
+    EXPECT_EQ(lines.got.back(), "SYS|2|next");
+}
