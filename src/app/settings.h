@@ -1,0 +1,64 @@
+// The settings file: where it lies, what it holds, and reading and writing
+// it through the profile-file functions.
+#pragma once
+
+#include <stddef.h>
+
+#include "bounded.h"
+
+// The profile-file functions ("[Section]" and "Key=value" lines).
+struct ProfileStore {
+    virtual void readString(const char* section, const char* key, const char* fallback, char* out, size_t cap) = 0;
+    // A number as the platform reads it; 0 when the value is not a number.
+    virtual int readInt(const char* section, const char* key, int fallback) = 0;
+    virtual void writeString(const char* section, const char* key, const char* value) = 0;
+    virtual void deleteSection(const char* section) = 0;
+
+protected:
+    ~ProfileStore() = default;
+};
+
+// What start-up needs to find the settings file.
+struct StartupFiles {
+    // Does a file or folder of that name exist?
+    virtual bool exists(const char* path) = 0;
+    // The per-user application-data folder (created if missing); false when
+    // the system cannot say.
+    virtual bool appDataFolder(char* out, size_t cap) = 0;
+    virtual void createFolder(const char* path) = 0;
+
+protected:
+    ~StartupFiles() = default;
+};
+
+extern const char kSettingsFileName[];  // "Zumbara.ini"
+extern const char kPortableMarker[];    // "portable.txt"
+
+struct SettingsPaths {
+    Text<260> programDir;    // ends with a backslash
+    Text<260> settingsPath;
+    int portableMode;
+};
+extern SettingsPaths settingsPaths;
+
+// The folder of a module file name, up to and including its last backslash.
+void folderOf(const char* path, char* out, size_t cap);
+
+// Chooses the settings file (portable beside the program, else the user's
+// application-data folder, else beside the program) and the protocol log
+// beside it.
+void chooseSettingsFile(const char* moduleFileName, StartupFiles& files);
+
+// Reads every value into the session record, defaults for missing keys.
+void loadSettings(ProfileStore& store);
+// Writes every value; the ignore list is rewritten from N0 on.
+void saveSettings(ProfileStore& store);
+
+// Command-line options, each a case-sensitive substring test.
+struct CommandLineOptions {
+    bool noSplash;
+    bool autoConnect;
+};
+CommandLineOptions parseCommandLine(const char* commandLine);
+// The command line after the program name (quoted or not) and blanks.
+const char* skipProgramName(const char* commandLine);
