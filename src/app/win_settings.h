@@ -1,0 +1,22 @@
+// The settings file through the Windows profile-file functions, and the
+// file-system questions start-up asks.
+#pragma once
+
+#include "settings.h"
+
+struct WinProfileStore final : ProfileStore {
+    const char* path = nullptr;  // the settings file
+
+    void readString(const char* section, const char* key, const char* fallback, char* out, size_t cap) override;
+    int readInt(const char* section, const char* key, int fallback) override;
+    void writeString(const char* section, const char* key, const char* value) override;
+    void deleteSection(const char* section) override;
+};
+
+struct WinStartupFiles final : StartupFiles {
+    bool exists(const char* path) override;
+    // Looks SHGetSpecialFolderPathA up at run time, so a system without it
+    // still starts (the settings then go beside the program).
+    bool appDataFolder(char* out, size_t cap) override;
+    void createFolder(const char* path) override;
+};
