@@ -5,5 +5,6 @@
 extern const char kDefaultServerHost[];   // chat server used until the user sets one
 extern const char kPortalDomain[];        // the portal whose accounts log in here
 extern const char kPortalMailSite[];      // the portal's mail service
+extern const char kChatSiteHost[];       // the chat site, as named in texts
 extern const char kHomePageUrl[];         // the chat site's home page
 extern const char kPasswordRecoveryUrl[]; // the portal's password-recovery page
