@@ -1,14 +1,21 @@
 #!/usr/bin/env python3
-"""Writes the seed corpus of fuzz_receive into corpus/.
+"""Writes the seed corpora of the fuzz targets and their dictionary.
 
-Each seed is: one byte k, k control bytes, then the byte stream."""
+corpus/receive/   seeds of fuzz_receive
+corpus/dispatch/  seeds of fuzz_dispatch
+corpus/zbp.dict   the libFuzzer dictionary both runs use
+
+A seed of either target is: one byte (the number k of control bytes in
+bits 0-4; fuzz_dispatch reads flags from bits 5-7), k control bytes, then the
+body. fuzz_receive takes the body as the byte stream the server sends;
+fuzz_dispatch takes lines of it that start with '>' or '/' as typed lines."""
 import os
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
 
-def seed(stream, control=b""):
-    return bytes([len(control)]) + control + stream
+def seed(stream, control=b"", flags=0):
+    return bytes([flags | len(control)]) + control + stream
 
 
 def u(text):
@@ -17,7 +24,7 @@ def u(text):
 
 MSG = b"MSG 12:34:56\tnick\t#FF0000\t"
 
-seeds = {
+receive_seeds = {
     "normal_lines": seed(b"WELCOME Zumbara server\t1\n" + MSG + b"hello there\n"
                          + b"USERS nick\t#00FF00\tonline\tguest\nPING 42\n"),
     "crlf_lines": seed(b"WELCOME srv\r\n" + MSG + b"text\r\n\r\nTOPIC \t a topic \r\n"),
@@ -44,8 +51,195 @@ seeds = {
     "tiny_reads": seed(MSG + u("по байту") + b"\n" + MSG + b"x\n", bytes([0x08, 0x10, 0x18])),
 }
 
-out = os.path.join(HERE, "corpus")
-os.makedirs(out, exist_ok=True)
-for name, data in seeds.items():
-    with open(os.path.join(out, name), "wb") as f:
-        f.write(data)
+# ---------------------------------------------------------------------------
+# fuzz_dispatch
+
+PANEL_OPEN = 0x20
+SOUND_OFF = 0x40
+REGISTRATION = 0x80
+
+
+def lines(*items):
+    """Joins lines (str as UTF-8, bytes as they are), each ended by LF."""
+    out = b""
+    for item in items:
+        out += (u(item) if isinstance(item, str) else item) + b"\n"
+    return out
+
+
+HELLO = "HELLO ZBP/1\tzbchatd 0.9"
+WELCOME_ADMIN = "WELCOME Вася_2\tadmin\tБолталка\tЗдравствуйте"
+WELCOME_USER = "WELCOME tester\tuser\tЧат\tПривет"
+
+LISTINGS = [
+    "CFG chat_title\tНовый чат",
+    "CFG color_bg\t#FFFFEE",
+    "CFG color_text\t#000000",
+    "CFG color_sys\t#008000",
+    "CFG color_pm\t800080",
+    "CFG color_panel\tnonsense",
+    "CFGEND",
+    "USERLIST Главная",
+    "USER Вася_2\t#000080\tON-LINE\tadmin",
+    "USER Аня\t#00FF00\tотошла\tmod",
+    "USER Боб\t#FF0000\tзанят\tguest",
+    "USER guest17\t\t\t",
+    "USEREND",
+    "ROOMLIST",
+    "ROOM Главная\t12\tx\ty",
+    "ROOM Флудилка\t3\t\t",
+    "ROOM Пустая\tмного",
+    "ROOMEND",
+    "TOPIC Новости\tАдмин",
+    "BANNER 7\thttp://banners.example/a.gif\thttp://example.com/",
+]
+
+TRAFFIC = [
+    "MSG 12:00\tАня\t#FF0000\tпривет",
+    "SYS 12:01\tсервер перезапустится",
+    "PM 12:02\tБоб\t-\tпсст",
+    "PMSENT 12:03\tБоб\tчто?",
+    "NOTICE Рестарт в 23:00",
+    "JOIN Петя\t#112233\tguest",
+    "JOIN петя\t#445566\tmod",
+    "STATUS Петя\tсплю",
+    "PART ПЕТЯ",
+    "PART Никто",
+    "PONG 1\t2\t3",
+    "OK SETCFG",
+    "OK TOPIC\tТопик сохранён",
+    "OK JOIN",
+    "FOO a b\tc\td",
+    "KICKED флуд",
+    "BANNED 2027-01-01\tспам",
+]
+
+TYPED = [
+    ">привет всем",
+    "/pm Аня как дела",
+    "/msg Боб b",
+    "/w Аня",
+    "/pm",
+    "/me машет рукой",
+    "/join Флудилка",
+    "/j Главная",
+    "/create Новая",
+    "/status отошёл",
+    "/s",
+    "/topic Тема\tс табом",
+    "/kick Боб флуд",
+    "/kick Боб",
+    "/ban Боб 10",
+    "/ban Боб",
+    "/unban Боб",
+    "/ignore Боб",
+    "/ignore Вася_2",
+    "/ignore Боб",
+    "/clear",
+    "/rooms",
+    "/help",
+    "/HELP",
+    "/nosuch thing",
+    ">   ",
+    ">/pm Аня   ",
+]
+
+dispatch_seeds = {
+    "session_listings": seed(lines(HELLO, WELCOME_ADMIN, *LISTINGS, *TRAFFIC)),
+    "session_with_typing": seed(lines(HELLO, WELCOME_USER, *LISTINGS[7:13], *TYPED, *TRAFFIC)),
+    "session_crlf": seed(b"".join(u(l) + b"\r\n" for l in [HELLO, WELCOME_ADMIN] + LISTINGS + TRAFFIC)
+                         + b">hello\r\n" + u("/pm Аня x") + b"\r\n"),
+    "typing_before_welcome": seed(lines(">hello", "/pm a b", HELLO, WELCOME_USER, ">hello again")),
+    "typing_forced_online": seed(lines(">hello", "/me x", "/rooms", "/ignore x"), bytes([0xC0, 0xC0, 0x40, 0xC0])),
+    "users_600": seed(lines(HELLO, WELCOME_USER, "USERLIST Большая",
+                            *["USER user%03d\t#%06X\t%s\t%s" % (i, (i * 2654435761) & 0xFFFFFF,
+                                                                 ["ON-LINE", "отошёл", "занят", "сплю", "кушаю", "dnd"][i % 6],
+                                                                 ["guest", "user", "mod", "admin"][i % 4])
+                              for i in range(600)],
+                            "USEREND", "JOIN latecomer\t#123456\tguest", "STATUS user511\tbusy",
+                            "PART user000", "JOIN latecomer2\t#123456\tguest",
+                            "/ignore user100", "MSG 1\tuser100\t#000000\tignored",
+                            "PM 1\tUSER100\t-\tignored too", "/ignore user100")),
+    "banner_items_70": seed(lines(HELLO, WELCOME_ADMIN, "BANNERLIST",
+                                  *["BANNERITEM %d\thttp://banners.example/%d.gif\thttps://example.com/%d\t%d\t%d"
+                                    % (i + 1, i, i, (i * 7) % 100, i % 2) for i in range(70)],
+                                  "BANNEREND", "OK BANNERADD", "OK BANNERDEL", "OK BANNERTOGGLE",
+                                  "BANNER 3\thttp://banners.example/3.gif\thttp://l/",
+                                  "BANNER 4\thttps://banners.example/4.png\t",
+                                  "BANNER 5\t\thttp://link/", "BANNER 0", "BANNER abc\thttp://x/b.gif"),
+                            flags=PANEL_OPEN),
+    "cfg_keys_60": seed(lines(HELLO, WELCOME_ADMIN,
+                              *["CFG key_%02d\tvalue %d" % (i, i) for i in range(54)],
+                              "CFG chat_title\tЧат с очень длинным названием " + "x" * 200,
+                              "CFG color_bg\t#000000", "CFG color_text\t#FFFFFF",
+                              "CFG color_sys\t#0000FF", "CFG color_pm\t#FF00FF",
+                              "CFG " + "k" * 60 + "\t" + "v" * 300,
+                              "CFG key_00\treplaced", "CFGEND", "OK SETCFG"),
+                        flags=PANEL_OPEN),
+    "rooms_130": seed(lines(HELLO, WELCOME_USER, "ROOMLIST",
+                            *["ROOM room%03d\t%d\tthird\tfourth" % (i, i - 5) for i in range(130)],
+                            "ROOMEND", "ROOMLIST", "ROOM only\t1", "ROOMEND")),
+    "ignore_70": seed(lines(HELLO, WELCOME_USER, *["/ignore spammer%02d" % i for i in range(70)],
+                            "MSG 1\tspammer05\t#000000\thidden", "/ignore spammer05", "/ignore tester")),
+    # An ERR while the registration is pending: the box's loop closes the
+    # connection before the handler's own disconnect.
+    "registration_err": seed(lines(HELLO, "ERR 409\tНик занят", "WELCOME newbie\tuser\tt\tg"),
+                             bytes([0x00, 0x40, 0x05]), flags=REGISTRATION),
+    "registration_ok": seed(lines(HELLO, "OK REG", "WELCOME newbie\tuser\tt\tg", "USERLIST R", "USEREND"),
+                            bytes([0x60, 0x83]), flags=REGISTRATION),
+    "login_refused": seed(lines(HELLO, "ERR 401\tНеверный пароль", "ERR 423\tзаблокирован",
+                                "ERR 503\tперегружен", "ERR 500\tчто-то", "KICKED флуд",
+                                "BANNED 2027-01-01\tспам"),
+                          bytes([0x00, 0x00, 0x06, 0x00, 0x03])),
+    "events_mixed": seed(lines(HELLO, WELCOME_ADMIN, *LISTINGS, "/pm Аня hi", *TRAFFIC, "/rooms", "PONG"),
+                         bytes([0x08, 0x1B, 0x3D, 0x03, 0x2B, 0x4E, 0x0E, 0x3B, 0x0A, 0x1A, 0x09, 0x0C,
+                                0x1D, 0x2D, 0x05, 0x18]), flags=SOUND_OFF),
+}
+
+COMMAND_WORDS = ("MSG SYS PM PMSENT NOTICE USERLIST USER USEREND JOIN PART STATUS ROOMLIST ROOM "
+                 "ROOMEND TOPIC HELLO WELCOME PONG OK ERR KICKED BANNED CFG CFGEND BANNER "
+                 "BANNERLIST BANNERITEM BANNEREND").split()
+FIELD_WORDS = ("REG SETCFG BANNERADD BANNERDEL BANNERTOGGLE 401 409 423 503 admin mod guest "
+               "color_bg color_text chat_title http:// https://").split()
+SLASH_COMMANDS = ("/pm /msg /w /me /join /j /create /status /s /topic /kick /ban /unban /ignore "
+                  "/clear /rooms /help").split()
+
+
+def dict_entry(data):
+    text = "".join(chr(b) if 0x20 <= b < 0x7F and b not in b'"\\' else "\\x%02X" % b for b in data)
+    return '"%s"' % text
+
+
+def dictionary():
+    entries = []
+    for w in COMMAND_WORDS:
+        entries += [w.encode(), b"\n" + w.encode() + b" "]
+    for w in FIELD_WORDS:
+        entries += [w.encode(), b"\t" + w.encode()]
+    entries += [b"\t", b"\n", b"\r\n", b">"]
+    for w in SLASH_COMMANDS:
+        entries += [w.encode(), b"\n" + w.encode() + b" "]
+    seen = set()
+    out = ["# Command words, field words, separators and slash commands of the chat",
+           "# protocol and the input line. Written by make_corpus.py."]
+    for e in entries:
+        if e not in seen:
+            seen.add(e)
+            out.append(dict_entry(e))
+    return "\n".join(out) + "\n"
+
+
+def write_dir(name, seeds):
+    out = os.path.join(HERE, "corpus", name)
+    os.makedirs(out, exist_ok=True)
+    for old in os.listdir(out):
+        os.remove(os.path.join(out, old))
+    for seed_name, data in seeds.items():
+        with open(os.path.join(out, seed_name), "wb") as f:
+            f.write(data)
+
+
+write_dir("receive", receive_seeds)
+write_dir("dispatch", dispatch_seeds)
+with open(os.path.join(HERE, "corpus", "zbp.dict"), "w") as f:
+    f.write(dictionary())
