@@ -1,30 +1,122 @@
-// Program entry: initialises OLE and Windows Sockets 1.1 and the conversion
-// code page, and releases them again on the way out.
+// Program entry: prepares the process, reads the settings, creates the main
+// window, greets, connects or asks for a login, and runs the message loop.
 #include <windows.h>
+#include <commctrl.h>
 #include <ole2.h>
 
-#include "win_codepage.h"
-#include "win_transport.h"
-#include "host.h"
+#include "connection.h"
+#include "control_ids.h"
+#include "dispatch.h"
+#include "fonts.h"
+#include "login_dialog.h"
+#include "main_window.h"
+#include "protocol_log.h"
 #include "session_state.h"
+#include "settings.h"
+#include "site.h"
+#include "win_codepage.h"
+#include "win_session_host.h"
+#include "win_settings.h"
+#include "win_transport.h"
 
-static WinCodePage conversion;
-static WinsockTransport transport;
+namespace {
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+WinCodePage conversion;
+WinsockTransport transport;
+WinSessionHost host;
+WinProfileStore profile;
+
+HACCEL createAccelerators()
+{
+    ACCEL keys[2] = {
+        {FVIRTKEY, VK_F2, CmdConnect},
+        {FVIRTKEY, VK_F5, CmdRefresh},
+    };
+    return CreateAcceleratorTableA(keys, 2);
+}
+
+void greet()
+{
+    logSystemF("Zumbara 1.0 — клиент чата %s", kChatSiteHost);
+    if (settingsPaths.portableMode)
+        logSystem("Портабельный режим: настройки хранятся рядом с программой.");
+    else
+        logSystemF("Нажмите F2 или Чат -> Подключиться. Вход — логин и пароль ящика %s, гости — без пароля. "
+                   "Команды: /help",
+                   kPortalMailSite);
+}
+
+} // namespace
+
+void saveSettingsNow() { saveSettings(profile); }
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     OleInitialize(nullptr);
     if (!startWinsock()) {
         MessageBoxA(nullptr, "Не удалось инициализировать Winsock.", kProductName, MB_OK | MB_ICONERROR);
-        OleUninitialize();
         return 1;
     }
     resetSessionState(session);
     conversion.codePage = chooseConversionCodePage();
     session.settings.codePage = conversion.codePage;
     setConversionText(&conversion);
-    ports.transport = &transport;
 
+    char module[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, module, sizeof module);
+    WinStartupFiles files;
+    chooseSettingsFile(module, files);
+    profile.path = settingsPaths.settingsPath.s;
+    loadSettings(profile);
+    DeleteFileA(protocolLogPath.s);
+
+    createFonts();
+    InitCommonControls();
+
+    // The command line without the program name, quoted or not.
+    const char* options = skipProgramName(GetCommandLineA());
+    CommandLineOptions opts = parseCommandLine(options);
+    STARTUPINFOA start;
+    start.cb = sizeof start;
+    GetStartupInfoA(&start);
+    int show = (start.dwFlags & STARTF_USESHOWWINDOW) ? start.wShowWindow : SW_SHOWDEFAULT;
+
+    registerMainWindowClass(instance);
+    // The session's seams are in place before the window exists: its
+    // creation already writes to the log and refreshes the status views.
+    transport.notifyWindow = nullptr;
+    host.writeSettings = saveSettingsNow;
+    ports = SessionPorts{&transport,           &host,
+                         nullptr,              &serverLineDispatcher(),
+                         &mainWindowViews(),   &mainWindowPanel(),
+                         &mainWindowBanners()};
+    HWND window = createMainWindow(instance);
+    if (!window) {
+        stopWinsock();
+        OleUninitialize();
+        return 1;
+    }
+    transport.notifyWindow = window;
+    host.window = window;
+    updateMenuChecks();
+    ShowWindow(window, show);
+    UpdateWindow(window);
+    greet();
+
+    HACCEL accelerators = createAccelerators();
+    (void)opts.noSplash;  // the splash window comes with its own screen
+    if (opts.autoConnect && !session.loginNick.empty())
+        connectToServer();
+    else
+        runLoginFlow(window);
+
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (!TranslateAcceleratorA(window, accelerators, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
     stopWinsock();
     OleUninitialize();
     return 0;

@@ -1,0 +1,178 @@
+#include "login_dialog.h"
+
+#include <shellapi.h>
+#include <string.h>
+
+#include "bounded.h"
+#include "connection.h"
+#include "drawing.h"
+#include "palette.h"
+#include "session_state.h"
+#include "site.h"
+
+int (*showRegistrationDialog)(HWND owner) = nullptr;
+
+namespace {
+
+const char kTagline[] = "точка входа в Zumbara  ~  единый аккаунт";
+
+// Leading blanks; trailing blanks, carriage returns and line feeds.
+void trimNick(char* text)
+{
+    size_t start = 0;
+    while (text[start] == ' ')
+        start++;
+    size_t len = strlen(text + start);
+    memmove(text, text + start, len + 1);
+    while (len > 0 && (text[len - 1] == ' ' || text[len - 1] == '\r' || text[len - 1] == '\n'))
+        text[--len] = '\0';
+}
+
+void initDialog(HWND dialog)
+{
+    SessionState& s = session;
+    char text[256];
+    formatText(text, sizeof text, "Вход в чат — аккаунт портала %s", kPortalDomain);
+    SetWindowTextA(dialog, text);
+    formatText(text, sizeof text,
+               "Логин и пароль — от вашего ящика на %s (аккаунт портала один на всё). "
+               "Гости входят без пароля с любым свободным ником.",
+               kPortalMailSite);
+    SetDlgItemTextA(dialog, IDC_LOGIN_NOTE, text);
+
+    SetDlgItemTextA(dialog, IDC_LOGIN_SERVER, s.settings.host.s);
+    formatText(text, sizeof text, "%d", s.settings.port);
+    SetDlgItemTextA(dialog, IDC_LOGIN_PORT, text);
+    SetDlgItemTextA(dialog, IDC_LOGIN_NICK, s.loginNick.s);
+    SetDlgItemTextA(dialog, IDC_LOGIN_PASSWORD, s.password.s);
+    CheckDlgButton(dialog, IDC_LOGIN_REMEMBER, s.settings.remember ? BST_CHECKED : BST_UNCHECKED);
+
+    HWND colors = GetDlgItem(dialog, IDC_LOGIN_COLOR);
+    for (int i = 0; i < kPaletteSize; i++)
+        SendMessageA(colors, CB_ADDSTRING, 0, (LPARAM)kPalette[i].name);
+    int selected = paletteIndexOf(s.nickColor.s);
+    SendMessageA(colors, CB_SETCURSEL, (WPARAM)(selected < 0 ? 0 : selected), 0);
+
+    SendDlgItemMessageA(dialog, IDC_LOGIN_NICK, EM_LIMITTEXT, kLoginNickTypingLimit, 0);
+}
+
+// "Войти в чат »" and "Гостевой вход": the fields go into the settings in
+// memory whatever the outcome; only a complete login saves and closes.
+void submit(HWND dialog, bool guest)
+{
+    SessionState& s = session;
+    GetDlgItemTextA(dialog, IDC_LOGIN_SERVER, s.settings.host.s, (int)sizeof s.settings.host.s);
+    BOOL isNumber = FALSE;
+    UINT port = GetDlgItemInt(dialog, IDC_LOGIN_PORT, &isNumber, FALSE);
+    s.settings.port = isNumber ? (int)port : 0;
+    GetDlgItemTextA(dialog, IDC_LOGIN_NICK, s.loginNick.s, (int)sizeof s.loginNick.s);
+    trimNick(s.loginNick.s);
+    if (guest)
+        s.password.clear();
+    else
+        GetDlgItemTextA(dialog, IDC_LOGIN_PASSWORD, s.password.s, (int)sizeof s.password.s);
+    s.settings.remember = IsDlgButtonChecked(dialog, IDC_LOGIN_REMEMBER) == BST_CHECKED;
+    LRESULT selected = SendDlgItemMessageA(dialog, IDC_LOGIN_COLOR, CB_GETCURSEL, 0, 0);
+    s.nickColor.set(paletteValueAt(selected < 0 || selected >= kPaletteSize ? 0 : (int)selected));
+
+    if (s.loginNick.empty()) {
+        MessageBoxA(dialog, "Введите ник.", kProductName, MB_OK | MB_ICONWARNING);
+    } else if (!s.settings.host.empty() && s.settings.port > 0) {
+        saveSettingsNow();
+        EndDialog(dialog, IDOK);
+    } else {
+        MessageBoxA(dialog, "Укажите сервер и порт.", kProductName, MB_OK | MB_ICONWARNING);
+    }
+}
+
+} // namespace
+
+const char* portalDomainSuffix()
+{
+    // The portal domain begins with the brand word: the rest completes it.
+    size_t i = 0;
+    for (; kProductName[i]; i++) {
+        char a = kPortalDomain[i], b = kProductName[i];
+        if (a >= 'A' && a <= 'Z')
+            a = (char)(a - 'A' + 'a');
+        if (b >= 'A' && b <= 'Z')
+            b = (char)(b - 'A' + 'a');
+        if (a != b)
+            return kPortalDomain;
+    }
+    return kPortalDomain + i;
+}
+
+INT_PTR CALLBACK loginDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        initDialog(dialog);
+        return TRUE;  // the focus goes to the first tab stop, the server field
+
+    case WM_COMMAND:
+        if (HIWORD(wParam) != BN_CLICKED)
+            return FALSE;
+        switch (LOWORD(wParam)) {
+        case IDOK:
+            submit(dialog, false);
+            return TRUE;
+        case IDC_LOGIN_GUEST:
+            submit(dialog, true);
+            return TRUE;
+        case IDCANCEL:
+            EndDialog(dialog, IDCANCEL);
+            return TRUE;
+        case IDC_LOGIN_REGISTER:
+            EndDialog(dialog, IDC_LOGIN_REGISTER);
+            return TRUE;
+        case IDC_LOGIN_FORGOT:
+            ShellExecuteA(dialog, "open", kPasswordRecoveryUrl, nullptr, nullptr, SW_SHOWNORMAL);
+            return TRUE;
+        }
+        return FALSE;
+
+    case WM_DRAWITEM: {
+        const DRAWITEMSTRUCT* item = (const DRAWITEMSTRUCT*)lParam;
+        if (!item || item->CtlID != IDC_LOGIN_HEADER)
+            return FALSE;
+        drawDialogHeader(item, portalDomainSuffix(), kTagline, logoImages, fontLogo, fontSmall);
+        return TRUE;
+    }
+    }
+    return FALSE;
+}
+
+int showLoginDialog(HWND owner)
+{
+    INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_LOGIN), owner,
+                                     loginDialogProc, 0);
+    return (int)result;
+}
+
+void runLoginFlow(HWND owner)
+{
+    SessionState& s = session;
+    for (;;) {
+        int result = showLoginDialog(owner);
+        if (result == IDC_LOGIN_REGISTER) {
+            // No registration dialog counts as one that was cancelled.
+            int accepted = showRegistrationDialog ? showRegistrationDialog(owner) : IDCANCEL;
+            if (accepted != IDOK)
+                continue;
+            s.loginNick.set(s.registration.login.s);
+            s.password.set(s.registration.password.s);
+            s.settings.remember = true;
+            saveSettingsNow();
+            s.registrationPending = 1;
+            connectToServer();
+            return;
+        }
+        if (result == IDOK) {
+            // This connection carries no registration request.
+            s.registration.login.clear();
+            connectToServer();
+        }
+        return;
+    }
+}

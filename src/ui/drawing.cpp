@@ -1,0 +1,122 @@
+#include "drawing.h"
+
+#include <string.h>
+
+HIMAGELIST logoImages = nullptr;
+
+namespace {
+
+const char kBrandWord[] = "Zumbara";
+
+HGDIOBJ fontOrDefault(HFONT font) { return font ? (HGDIOBJ)font : GetStockObject(DEFAULT_GUI_FONT); }
+
+int channel(COLORREF start, COLORREF end, int shift, int i, int n)
+{
+    int a = (int)((start >> shift) & 0xFF);
+    int b = (int)((end >> shift) & 0xFF);
+    return a + (b - a) * i / n;
+}
+
+} // namespace
+
+COLORREF gradientColor(COLORREF start, COLORREF end, int i, int n)
+{
+    if (n <= 0)
+        return start;
+    return RGB(channel(start, end, 0, i, n), channel(start, end, 8, i, n), channel(start, end, 16, i, n));
+}
+
+void fillSolid(HDC dc, const RECT& r, COLORREF color)
+{
+    GdiObject<HBRUSH> brush(CreateSolidBrush(color));
+    if (brush.get())
+        FillRect(dc, &r, brush.get());
+}
+
+void fillGradient(HDC dc, const RECT& r, COLORREF start, COLORREF end, bool vertical)
+{
+    int n = vertical ? r.bottom - r.top : r.right - r.left;
+    for (int i = 0; i < n; i++) {
+        RECT line = r;
+        if (vertical) {
+            line.top = r.top + i;
+            line.bottom = line.top + 1;
+        } else {
+            line.left = r.left + i;
+            line.right = line.left + 1;
+        }
+        fillSolid(dc, line, gradientColor(start, end, i, n));
+    }
+}
+
+void drawShadowText(HDC dc, int x, int y, const char* text, COLORREF color, COLORREF shadow)
+{
+    if (!text)
+        return;
+    int len = (int)strlen(text);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, shadow);
+    TextOutA(dc, x + 1, y + 1, text, len);
+    SetTextColor(dc, color);
+    TextOutA(dc, x, y, text, len);
+}
+
+void drawShadowTextRect(HDC dc, const char* text, const RECT& r, UINT format, COLORREF color, COLORREF shadow)
+{
+    if (!text)
+        return;
+    SetBkMode(dc, TRANSPARENT);
+    RECT moved = r;
+    OffsetRect(&moved, 1, 1);
+    SetTextColor(dc, shadow);
+    DrawTextA(dc, text, -1, &moved, format);
+    RECT at = r;
+    SetTextColor(dc, color);
+    DrawTextA(dc, text, -1, &at, format);
+}
+
+int drawWordmark(HDC dc, int x, int y, HFONT font, const char* suffix)
+{
+    if (!suffix)
+        suffix = "";
+    ScopedSelect selected(dc, fontOrDefault(font));
+    SetBkMode(dc, TRANSPARENT);
+
+    SIZE word = {0, 0};
+    SIZE tail = {0, 0};
+    GetTextExtentPoint32A(dc, kBrandWord, 7, &word);
+    GetTextExtentPoint32A(dc, suffix, (int)strlen(suffix), &tail);
+    int c1 = (int)word.cx, c2 = (int)tail.cx, h = (int)word.cy;
+
+    const UINT format = DT_SINGLELINE | DT_NOPREFIX | DT_LEFT | DT_TOP;
+    RECT first = {x, y, x + c1 + 2, y + h};
+    drawShadowTextRect(dc, kBrandWord, first, format, kBrandBlue, kBrandShadow);
+    RECT second = {x + c1, y, x + c1 + c2 + 2, y + h};
+    drawShadowTextRect(dc, suffix, second, format, kBrandOrange, kBrandShadow);
+    return c1 + c2;
+}
+
+void drawDialogHeader(const DRAWITEMSTRUCT* item, const char* suffix, const char* tagline, HIMAGELIST logo,
+                      HFONT logoFont, HFONT smallFont)
+{
+    if (!item)
+        return;
+    HDC dc = item->hDC;
+    const RECT& r = item->rcItem;
+    ScopedDcState state(dc);
+
+    fillGradientV(dc, r, kHeaderTop, kHeaderBottom);
+    RECT bar = {r.left, r.bottom - 2, r.right, r.bottom};
+    fillSolid(dc, bar, kBrandOrange);
+    if (logo)
+        ImageList_Draw(logo, 0, dc, r.left + 8, r.top + (r.bottom - r.top - 48) / 2, ILD_TRANSPARENT);
+    drawWordmark(dc, r.left + 64, r.top + 8, logoFont, suffix);
+
+    if (tagline) {
+        ScopedSelect selected(dc, fontOrDefault(smallFont));
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, kCaptionGrey);
+        RECT line = {r.left + 66, r.top + 40, r.right, r.top + 54};
+        DrawTextA(dc, tagline, -1, &line, DT_SINGLELINE | DT_NOPREFIX | DT_LEFT | DT_TOP);
+    }
+}

@@ -1,0 +1,634 @@
+#include "main_window.h"
+
+#include <richedit.h>
+#include <shellapi.h>
+#include <string.h>
+
+#include "chat_log.h"
+#include "codepage.h"
+#include "commands.h"
+#include "connection.h"
+#include "control_ids.h"
+#include "fonts.h"
+#include "layout.h"
+#include "drawing.h"
+#include "input_actions.h"
+#include "login_dialog.h"
+#include "main_commands.h"
+#include "palette.h"
+#include "session_state.h"
+
+const char kMainWindowClass[] = "ZumbaraMain";
+MainWindow mainWnd;
+
+namespace {
+
+const char kHintText[] =
+    "Enter — послать.  Щелчок по нику (в списке или в логе) — обращение, двойной — приват.  /help — команды";
+
+const COLORREF kHintColor = RGB(0x5A, 0x5A, 0x6E);
+
+void installWindowActions();
+
+HWND makeChild(const char* cls, const char* text, DWORD style, DWORD exStyle, int id, HFONT font)
+{
+    HWND w = CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, mainWnd.hwnd,
+                             (HMENU)(INT_PTR)id, (HINSTANCE)GetWindowLongPtrA(mainWnd.hwnd, GWLP_HINSTANCE), nullptr);
+    if (w && font)
+        SendMessageA(w, WM_SETFONT, (WPARAM)font, FALSE);
+    return w;
+}
+
+HIMAGELIST loadImageList(int bitmap, int size, int count)
+{
+    HINSTANCE inst = (HINSTANCE)GetWindowLongPtrA(mainWnd.hwnd, GWLP_HINSTANCE);
+    HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, count, 0);
+    if (!list)
+        return nullptr;
+    HBITMAP bmp = (HBITMAP)LoadImageA(inst, MAKEINTRESOURCEA(bitmap), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
+    if (bmp) {
+        ImageList_AddMasked(list, bmp, RGB(0xFF, 0x00, 0xFF));
+        DeleteObject(bmp);
+    }
+    return list;
+}
+
+void createToolbar()
+{
+    HWND tb = makeChild(TOOLBARCLASSNAMEA, "", TBSTYLE_LIST | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_TOP,
+                        0, IdToolbar, nullptr);
+    mainWnd.toolbar = tb;
+    if (!tb)
+        return;
+    SetWindowPos(tb, nullptr, 0, 0, 0, 0, SWP_NOZORDER | SWP_NOMOVE);
+    SendMessageA(tb, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageA(tb, TB_SETBITMAPSIZE, 0, MAKELPARAM(16, 16));
+    SendMessageA(tb, TB_SETIMAGELIST, 0, (LPARAM)mainWnd.toolbarImages);
+
+    static const char kLabels[] = "Войти\0Выйти\0Регистрация\0Комната+\0Обновить\0Приват\0Игнор\0Очистить\0"
+                                  "Админка\0Сайт\0Справка\0";
+    SendMessageA(tb, TB_ADDSTRINGA, 0, (LPARAM)kLabels);
+
+    struct Button {
+        int image, command;
+    };
+    static const Button kButtons[14] = {
+        {0, CmdConnect}, {1, CmdDisconnect}, {2, CmdRegister}, {-1, 0},        {3, CmdCreateRoom},
+        {4, CmdRefresh}, {-1, 0},           {5, IdPrivate},   {6, IdIgnore},  {7, CmdClearLog},
+        {-1, 0},         {8, CmdAdminPanel}, {9, CmdWebSite},  {10, CmdAbout},
+    };
+    TBBUTTON buttons[14];
+    memset(buttons, 0, sizeof buttons);
+    for (int i = 0; i < 14; i++) {
+        if (kButtons[i].image < 0) {
+            buttons[i].fsStyle = TBSTYLE_SEP;
+            continue;
+        }
+        buttons[i].iBitmap = kButtons[i].image;
+        buttons[i].idCommand = kButtons[i].command;
+        buttons[i].fsState = TBSTATE_ENABLED;
+        buttons[i].fsStyle = TBSTYLE_BUTTON | TBSTYLE_AUTOSIZE;
+        buttons[i].iString = kButtons[i].image;  // labels are in image order
+    }
+    SendMessageA(tb, TB_ADDBUTTONSA, 14, (LPARAM)buttons);
+    SendMessageA(tb, WM_SETFONT, (WPARAM)fontUi, FALSE);
+    SendMessageA(tb, TB_AUTOSIZE, 0, 0);
+}
+
+LRESULT CALLBACK inputProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_KEYDOWN && wp == VK_RETURN) {
+        submitInputLine();
+        return 0;
+    }
+    if (msg == WM_CHAR && wp == '\r')
+        return 0;  // no beep
+    return CallWindowProcA(mainWnd.previousInputProc, w, msg, wp, lp);
+}
+
+void fillStatusAndColorBoxes()
+{
+    for (const char* e : kStatusChoices)
+        SendMessageA(mainWnd.statusBox, CB_ADDSTRING, 0, (LPARAM)e);
+    SendMessageA(mainWnd.statusBox, CB_SETCURSEL, 0, 0);
+    for (int i = 0; i < kPaletteSize; i++)
+        SendMessageA(mainWnd.colorBox, CB_ADDSTRING, 0, (LPARAM)kPalette[i].name);
+    int sel = paletteIndexOf(session.nickColor.s);
+    SendMessageA(mainWnd.colorBox, CB_SETCURSEL, sel < 0 ? 0 : sel, 0);
+}
+
+RichEditChatLog chatLog;
+
+void onCreate(HWND hwnd)
+{
+    mainWnd.hwnd = hwnd;
+    installWindowActions();
+    const char* richClass = loadRichEdit();
+    mainWnd.peopleImages = loadImageList(IdPeopleBitmap, 16, 11);
+    mainWnd.toolbarImages = loadImageList(IdToolbarBitmap, 16, 13);
+    mainWnd.logoImages = loadImageList(IdLogoBitmap, 48, 1);
+    logoImages = mainWnd.logoImages;
+    createToolbar();
+
+    HFONT f = fontUi;
+    mainWnd.header = makeChild("STATIC", "", SS_OWNERDRAW, 0, IdHeader, f);
+    mainWnd.banner = makeChild("STATIC", "", SS_OWNERDRAW | SS_NOTIFY, 0, IdBanner, f);
+    mainWnd.topic = makeChild("STATIC", "", SS_OWNERDRAW | SS_NOPREFIX, 0, IdTopic, f);
+    mainWnd.log = makeChild(richClass ? richClass : "RICHEDIT", "",
+                            WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY, WS_EX_CLIENTEDGE, IdLog, f);
+    if (mainWnd.log) {
+        SendMessageA(mainWnd.log, EM_EXLIMITTEXT, 0, 2000000);
+        setChatLogBackground(mainWnd.log, session.colors.bg);
+    }
+    chatLog.edit = mainWnd.log;
+    ports.log = &chatLog;
+
+    mainWnd.peopleHeader = makeChild("STATIC", "", SS_OWNERDRAW, 0, IdPeopleHeader, f);
+    mainWnd.userList = makeChild("LISTBOX", nullptr,
+                                 WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS |
+                                     LBS_OWNERDRAWFIXED | LBS_NOTIFY,
+                                 WS_EX_CLIENTEDGE, IdUserList, f);
+    mainWnd.roomsHeader = makeChild("STATIC", "", SS_OWNERDRAW, 0, IdRoomsHeader, f);
+    mainWnd.roomBox = makeChild("COMBOBOX", nullptr, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0, IdRoomBox, f);
+    mainWnd.createRoom = makeChild("BUTTON", "+", BS_OWNERDRAW | WS_TABSTOP, 0, IdCreateRoomButton, f);
+    mainWnd.privateButton = makeChild("BUTTON", "Приват", BS_OWNERDRAW | WS_TABSTOP, 0, IdPrivate, f);
+    mainWnd.ignoreButton = makeChild("BUTTON", "Игнор", BS_OWNERDRAW | WS_TABSTOP, 0, IdIgnore, f);
+    mainWnd.statusLabel = makeChild("STATIC", "Статус:", SS_CENTERIMAGE, 0, -1, f);
+    mainWnd.statusBox = makeChild("COMBOBOX", nullptr, CBS_DROPDOWN | WS_VSCROLL | WS_TABSTOP, 0, IdStatusBox, f);
+    mainWnd.colorLabel = makeChild("STATIC", "Цвет:", SS_CENTERIMAGE, 0, -1, f);
+    mainWnd.colorBox = makeChild("COMBOBOX", nullptr, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0, IdColorBox, f);
+    fillStatusAndColorBoxes();
+    mainWnd.bottomPanel = makeChild("STATIC", "", SS_OWNERDRAW, 0, IdBottomPanel, f);
+    mainWnd.nickLabel = makeChild("STATIC", "", SS_OWNERDRAW | SS_NOPREFIX, 0, IdNickLabel, f);
+    mainWnd.hint = makeChild("STATIC", kHintText, SS_NOPREFIX | SS_CENTERIMAGE, 0, IdHint, f);
+    SendMessageA(mainWnd.hint, WM_SETFONT, (WPARAM)fontSmall, FALSE);
+    mainWnd.input = makeChild("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, IdInput, f);
+    SendMessageA(mainWnd.input, EM_LIMITTEXT, 1000, 0);
+    mainWnd.previousInputProc = (WNDPROC)SetWindowLongPtrA(mainWnd.input, GWLP_WNDPROC, (LONG_PTR)inputProc);
+    mainWnd.send = makeChild("BUTTON", "Послать", BS_OWNERDRAW | WS_TABSTOP, 0, IdSend, f);
+    mainWnd.clock = makeChild("STATIC", "00:00:00", SS_OWNERDRAW, 0, IdClock, f);
+    mainWnd.clearButton = makeChild("BUTTON", "Очистить", BS_OWNERDRAW | WS_TABSTOP, 0, CmdClearLog, f);
+    mainWnd.exitButton = makeChild("BUTTON", "Выход", BS_OWNERDRAW | WS_TABSTOP, 0, CmdDisconnect, f);
+    mainWnd.statusBar = makeChild(STATUSCLASSNAMEA, "", SBARS_SIZEGRIP, 0, IdStatusBar, f);
+    SetWindowPos(mainWnd.statusBar, nullptr, 0, 0, 0, 0, SWP_NOZORDER | SWP_NOMOVE);
+
+    int parts[5] = {240, 380, 470, 560, -1};
+    SendMessageA(mainWnd.statusBar, SB_SETPARTS, 5, (LPARAM)parts);
+    SetTimer(hwnd, kTimerStatus, 1000, nullptr);
+    mainWindowViews().statusChanged();
+}
+
+void moveTo(HWND w, const LayoutRect& r)
+{
+    if (w)
+        MoveWindow(w, r.left, r.top, r.width, r.height, TRUE);
+}
+
+int windowHeight(HWND w)
+{
+    RECT r;
+    if (!w || !GetWindowRect(w, &r))
+        return 0;
+    return r.bottom - r.top;
+}
+
+void onSize(HWND hwnd, int W, int H)
+{
+    SendMessageA(mainWnd.toolbar, TB_AUTOSIZE, 0, 0);
+    int T = windowHeight(mainWnd.toolbar);
+    SendMessageA(mainWnd.statusBar, WM_SIZE, 0, 0);
+    int S = windowHeight(mainWnd.statusBar);
+    LayoutRect r[LayoutItemCount];
+    layoutMainWindow(W, H, T, S, r);
+    MainWindow& m = mainWnd;
+    HWND order[LayoutItemCount] = {
+        m.header,     m.banner,      m.topic,        m.log,       m.peopleHeader, m.userList,
+        m.roomsHeader, m.roomBox,    m.createRoom,   m.privateButton, m.ignoreButton, m.statusLabel,
+        m.statusBox,  m.colorLabel,  m.colorBox,     m.bottomPanel, m.nickLabel,  m.input,
+        m.send,       m.clock,       m.clearButton,  m.exitButton, m.hint,
+    };
+    for (int i = 0; i < LayoutItemCount; i++)
+        moveTo(order[i], r[i]);
+    InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+// ---- Painting --------------------------------------------------------
+
+void drawTextIn(HDC dc, RECT r, const char* text, HFONT font, COLORREF color, UINT flags)
+{
+    HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, color);
+    DrawTextA(dc, text, -1, &r, flags | DT_NOPREFIX);
+    SelectObject(dc, old);
+}
+
+// The panes whose full drawing comes with the status displays: a plain,
+// readable version in the panel colour.
+void drawPane(const DRAWITEMSTRUCT* d)
+{
+    RECT r = d->rcItem;
+    char text[256] = "";
+    HFONT font = fontUiBold;
+    UINT flags = DT_SINGLELINE | DT_VCENTER | DT_LEFT;
+    COLORREF bg = session.colors.panel;
+    switch (d->CtlID) {
+    case IdHeader:
+        formatText(text, sizeof text, "  %s", session.chatTitle.s);
+        font = fontTitle;
+        break;
+    case IdPeopleHeader:
+        formatText(text, sizeof text, " Сейчас в чате: %d", session.connected ? session.userCount : 0);
+        break;
+    case IdRoomsHeader:
+        copyText(text, sizeof text, " Комнаты и команды");
+        break;
+    case IdNickLabel:
+        copyText(text, sizeof text, session.ownNick.empty() ? session.loginNick.s : session.ownNick.s);
+        bg = GetSysColor(COLOR_BTNFACE);
+        break;
+    case IdClock: {
+        DWORD secs = session.connected ? (GetTickCount() - session.connectTick) / 1000 : 0;
+        formatText(text, sizeof text, "%02lu:%02lu:%02lu", (unsigned long)(secs / 3600),
+                   (unsigned long)(secs / 60 % 60), (unsigned long)(secs % 60));
+        font = fontMono;
+        flags = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
+        bg = GetSysColor(COLOR_BTNFACE);
+        break;
+    }
+    case IdTopic:
+        GetWindowTextA(d->hwndItem, text, sizeof text);
+        font = fontUi;
+        bg = GetSysColor(COLOR_BTNFACE);
+        break;
+    case IdBanner:
+        bg = GetSysColor(COLOR_BTNFACE);
+        break;
+    default:
+        return;
+    }
+    fillSolid(d->hDC, r, bg);
+    drawTextIn(d->hDC, r, text, font, RGB(0, 0, 0), flags);
+}
+
+void drawUserItem(const DRAWITEMSTRUCT* d)
+{
+    if (d->itemID == (UINT)-1)
+        return;
+    bool selected = (d->itemState & ODS_SELECTED) != 0;
+    fillSolid(d->hDC, d->rcItem, GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    if ((int)d->itemID >= session.userCount)
+        return;
+    const UserEntry& u = session.users[d->itemID];
+    bool ignored = isIgnored(session, u.nick.s);
+    if (mainWnd.peopleImages)
+        ImageList_Draw(mainWnd.peopleImages, ignored ? 6 : (int)classifyStatus(u.status.s), d->hDC,
+                       d->rcItem.left + 2, d->rcItem.top + 1, ILD_TRANSPARENT);
+    RECT r = d->rcItem;
+    r.left += 22;
+    drawTextIn(d->hDC, r, u.nick.s, fontUiBold, selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : u.color,
+               DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS);
+}
+
+void onDrawItem(const DRAWITEMSTRUCT* d)
+{
+    if (d->CtlType == ODT_STATIC) {
+        if (d->CtlID == IdBottomPanel) {
+            RECT r = d->rcItem;
+            FillRect(d->hDC, &r, GetSysColorBrush(COLOR_BTNFACE));
+            DrawEdge(d->hDC, &r, EDGE_RAISED, BF_TOP | BF_BOTTOM);
+            return;
+        }
+        drawPane(d);
+        return;
+    }
+    if (d->CtlID == IdUserList) {
+        drawUserItem(d);
+        return;
+    }
+    if (d->CtlType == ODT_BUTTON) {
+        switch (d->CtlID) {
+        case CmdDisconnect: drawOwnerButton(d, mainWnd.toolbarImages, 11, "Выход", fontUi); break;
+        case CmdClearLog: drawOwnerButton(d, mainWnd.toolbarImages, 7, "Очистить", fontUi); break;
+        case IdSend: drawOwnerButton(d, mainWnd.toolbarImages, 12, "Послать", fontUi); break;
+        case IdPrivate: drawOwnerButton(d, mainWnd.toolbarImages, 5, "Приват", fontUi); break;
+        case IdIgnore: drawOwnerButton(d, mainWnd.toolbarImages, 6, "Игнор", fontUi); break;
+        case IdCreateRoomButton: drawOwnerButton(d, mainWnd.toolbarImages, 3, "", fontUi); break;
+        default: break;
+        }
+    }
+}
+
+bool isPushButton(HWND w)
+{
+    char cls[16];
+    return GetClassNameA(w, cls, sizeof cls) && lstrcmpiA(cls, "Button") == 0;
+}
+
+void refreshClocks()
+{
+    InvalidateRect(mainWnd.clock, nullptr, FALSE);
+    mainWindowViews().statusChanged();
+}
+
+// ---- The window procedure --------------------------------------------
+
+LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_CREATE:
+        onCreate(hwnd);
+        return 0;
+    case WM_SIZE:
+        onSize(hwnd, LOWORD(lp), HIWORD(lp));
+        return 0;
+    case WM_GETMINMAXINFO: {
+        MINMAXINFO* mm = (MINMAXINFO*)lp;
+        mm->ptMinTrackSize.x = 640;
+        mm->ptMinTrackSize.y = 480;
+        return 0;
+    }
+    case WM_SETFOCUS:
+        if (mainWnd.input)
+            SetFocus(mainWnd.input);
+        return 0;
+    case WM_CLOSE:
+        quitOnClose();
+        DestroyWindow(hwnd);
+        return 0;
+    case WM_DESTROY:
+        KillTimer(hwnd, kTimerStatus);
+        disconnect(nullptr);
+        PostQuitMessage(0);
+        return 0;
+    case WM_MEASUREITEM:
+        ((MEASUREITEMSTRUCT*)lp)->itemHeight = 18;
+        return TRUE;
+    case WM_DRAWITEM:
+        onDrawItem((const DRAWITEMSTRUCT*)lp);
+        return TRUE;
+    case WM_CTLCOLORSTATIC:
+        if ((HWND)lp == mainWnd.hint) {
+            HDC dc = (HDC)wp;
+            SetTextColor(dc, kHintColor);
+            SetBkMode(dc, OPAQUE);
+            SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+            return (LRESULT)GetSysColorBrush(COLOR_BTNFACE);
+        }
+        break;
+    case WM_COMMAND:
+        // Owner-drawn buttons also report double clicks; a click is a click.
+        if (lp && HIWORD(wp) == BN_DOUBLECLICKED && isPushButton((HWND)lp))
+            return 0;
+        runMainCommand(LOWORD(wp), HIWORD(wp));
+        return 0;
+    case WM_NOTIFY: {
+        NMHDR* n = (NMHDR*)lp;
+        if (n->code == TTN_GETDISPINFOA) {
+            NMTTDISPINFOA* info = (NMTTDISPINFOA*)lp;
+            const char* tip = tooltipText((int)n->idFrom);
+            info->lpszText = (LPSTR)(tip ? tip : "");
+            info->hinst = nullptr;
+            return 0;
+        }
+        break;
+    }
+    case WM_TIMER:
+        if (wp == kTimerStatus)
+            refreshClocks();
+        else
+            onTimer((int)wp);
+        return 0;
+    case kMsgSocket:
+        onSocketEvent(LOWORD(lp), HIWORD(lp));
+        return 0;
+    case kMsgBannerResult:
+        if ((int)wp == 6)
+            logErrorF("Баннер #%d: ссылка не http:// — старый клиент не умеет https (%s)", (int)lp,
+                      session.banner.url.s);
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+// ---- Views -----------------------------------------------------------
+
+struct WindowViews final : ChatViews, PanelView, BannerFetcher {
+    void usersChanged() override
+    {
+        HWND l = mainWnd.userList;
+        SendMessageA(l, WM_SETREDRAW, FALSE, 0);
+        SendMessageA(l, LB_RESETCONTENT, 0, 0);
+        for (int i = 0; i < session.userCount; i++)
+            SendMessageA(l, LB_ADDSTRING, 0, (LPARAM)session.users[i].nick.s);
+        SendMessageA(l, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(l, nullptr, TRUE);
+        InvalidateRect(mainWnd.peopleHeader, nullptr, FALSE);
+        statusChanged();
+    }
+    void roomsChanged() override
+    {
+        HWND b = mainWnd.roomBox;
+        SendMessageA(b, CB_RESETCONTENT, 0, 0);
+        int current = -1;
+        for (int i = 0; i < session.roomCount; i++) {
+            char item[96];
+            formatText(item, sizeof item, "%s (%d)", session.rooms[i].name.s, (int)session.rooms[i].people);
+            SendMessageA(b, CB_ADDSTRING, 0, (LPARAM)item);
+            if (current < 0 && sameText(session.rooms[i].name.s, session.currentRoom.s))
+                current = i;
+        }
+        SendMessageA(b, CB_SETCURSEL, current, 0);
+    }
+    void statusChanged() override
+    {
+        SessionState& s = session;
+        char part[5][160];
+        for (auto& p : part)
+            p[0] = '\0';
+        if (s.connected) {
+            formatText(part[0], sizeof part[0], " %s @ %s:%d", s.ownNick.s, s.settings.host.s, s.settings.port);
+            formatText(part[1], sizeof part[1], " Комната: %s", s.currentRoom.s);
+            formatText(part[2], sizeof part[2], " Людей: %d", s.userCount);
+            formatText(part[3], sizeof part[3], " Лаг: %d мс", (int)s.lag);
+            formatText(part[4], sizeof part[4], " %s", roleDisplayName(s));
+        } else {
+            copyText(part[0], sizeof part[0], " Не подключено.  F2 - подключиться");
+        }
+        for (int i = 0; i < 5; i++) {
+            char old[160];
+            SendMessageA(mainWnd.statusBar, SB_GETTEXTA, i, (LPARAM)old);
+            if (strcmp(old, part[i]) != 0)
+                SendMessageA(mainWnd.statusBar, SB_SETTEXTA, i, (LPARAM)part[i]);
+        }
+        char title[200];
+        formatText(title, sizeof title, "%s — %s", s.chatTitle.s, kProductName);
+        char oldTitle[200];
+        GetWindowTextA(mainWnd.hwnd, oldTitle, sizeof oldTitle);
+        if (strcmp(oldTitle, title) != 0)
+            SetWindowTextA(mainWnd.hwnd, title);
+        HMENU menu = GetMenu(mainWnd.hwnd);
+        if (menu)
+            EnableMenuItem(menu, CmdAdminPanel, MF_BYCOMMAND | (adminPanelAvailable(s) ? MF_ENABLED : MF_GRAYED));
+        InvalidateRect(mainWnd.nickLabel, nullptr, FALSE);
+        InvalidateRect(mainWnd.header, nullptr, FALSE);
+    }
+    void showTopic(const char* topic) override
+    {
+        SetWindowTextA(mainWnd.topic, topic);
+        InvalidateRect(mainWnd.topic, nullptr, TRUE);
+    }
+    void focusInput() override { SetFocus(mainWnd.input); }
+    void readInput(char* text, size_t cap) override
+    {
+        text[0] = '\0';
+        GetWindowTextA(mainWnd.input, text, (int)cap);
+    }
+    void clearInput() override { SetWindowTextA(mainWnd.input, ""); }
+    void colorsChanged() override
+    {
+        setChatLogBackground(mainWnd.log, session.colors.bg);
+        InvalidateRect(mainWnd.hwnd, nullptr, TRUE);
+    }
+
+    // The administration panel does not exist yet: it is never open.
+    bool isOpen() override { return false; }
+    void setStatusText(const char*) override {}
+    void setTopic(const char*) override {}
+    void postRefresh(int) override {}
+
+    void stripChanged() override { InvalidateRect(mainWnd.banner, nullptr, TRUE); }
+    // Picture downloads are not built yet: the strip keeps its placeholder.
+    void startFetch(int32_t, const char*) override {}
+    void queueResult(int32_t id, int code) override
+    {
+        PostMessageA(mainWnd.hwnd, kMsgBannerResult, (WPARAM)code, (LPARAM)id);
+    }
+};
+
+WindowViews windowViews;
+
+int comboSelection(HWND box) { return (int)SendMessageA(box, CB_GETCURSEL, 0, 0); }
+
+struct WindowActions final : MainWindowActions, InputLine {
+    void runLoginFlow() override { ::runLoginFlow(mainWnd.hwnd); }
+    int showRegistrationDialog() override
+    {
+        return ::showRegistrationDialog ? ::showRegistrationDialog(mainWnd.hwnd) : 2;
+    }
+    // The create-room, administration and about dialogs have screens of
+    // their own still to come; until then the commands end as if cancelled.
+    void showCreateRoomDialog() override {}
+    void showAdminPanel() override {}
+    void showAboutDialog() override {}
+    void destroyWindow() override { DestroyWindow(mainWnd.hwnd); }
+    void setMenuCheck(int id, bool checked) override
+    {
+        CheckMenuItem(GetMenu(mainWnd.hwnd), (UINT)id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+    }
+    void openUrl(const char* url) override { ShellExecuteA(nullptr, "open", url, nullptr, nullptr, SW_SHOWNORMAL); }
+    int selectedUser() override { return (int)SendMessageA(mainWnd.userList, LB_GETCURSEL, 0, 0); }
+    int selectedRoom() override { return comboSelection(mainWnd.roomBox); }
+    int selectedColor() override { return comboSelection(mainWnd.colorBox); }
+    int selectedStatus() override { return comboSelection(mainWnd.statusBox); }
+    void repaintNickViews() override
+    {
+        InvalidateRect(mainWnd.header, nullptr, FALSE);
+        InvalidateRect(mainWnd.nickLabel, nullptr, FALSE);
+    }
+    void openBannerLink() override
+    {
+        const CurrentBanner& b = session.banner;
+        if (b.shown && !b.link.empty())
+            ShellExecuteA(nullptr, "open", b.link.s, nullptr, nullptr, SW_SHOWNORMAL);
+    }
+
+    void getText(char* text, size_t cap) override
+    {
+        text[0] = '\0';
+        GetWindowTextA(mainWnd.input, text, (int)cap);
+    }
+    void setText(const char* text) override { SetWindowTextA(mainWnd.input, text); }
+    void focusAtEnd() override
+    {
+        SetFocus(mainWnd.input);
+        int end = GetWindowTextLengthA(mainWnd.input);
+        SendMessageA(mainWnd.input, EM_SETSEL, end, end);
+    }
+};
+
+WindowActions windowActions;
+
+void installWindowActions()
+{
+    mainWindow = &windowActions;
+    inputLine = &windowActions;
+}
+
+} // namespace
+
+ChatViews& mainWindowViews() { return windowViews; }
+PanelView& mainWindowPanel() { return windowViews; }
+BannerFetcher& mainWindowBanners() { return windowViews; }
+
+void drawOwnerButton(const DRAWITEMSTRUCT* item, HIMAGELIST images, int image, const char* label, HFONT font)
+{
+    HDC dc = item->hDC;
+    RECT r = item->rcItem;
+    FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+    UINT frame = DFCS_BUTTONPUSH;
+    if (item->itemState & ODS_SELECTED)
+        frame |= DFCS_PUSHED;
+    if (item->itemState & ODS_DISABLED)
+        frame |= DFCS_INACTIVE;
+    DrawFrameControl(dc, &r, DFC_BUTTON, frame);
+
+    HGDIOBJ oldFont = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+    int oldMode = SetBkMode(dc, TRANSPARENT);
+    SIZE size = {0, 0};
+    GetTextExtentPoint32A(dc, label, (int)strlen(label), &size);
+    int w = size.cx;
+    int d = (item->itemState & ODS_SELECTED) ? 1 : 0;
+    int x = d + (r.left + r.right - w - 20) / 2;
+    if (images) {
+        ImageList_Draw(images, image, dc, x, d + (r.top + r.bottom - 16) / 2, ILD_TRANSPARENT);
+        x += 20;
+    }
+    RECT t = {x, r.top + d, x + w + 2, r.bottom};
+    SetTextColor(dc, GetSysColor((item->itemState & ODS_DISABLED) ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
+    DrawTextA(dc, label, -1, &t, DT_SINGLELINE | DT_VCENTER);
+    SetBkMode(dc, oldMode);
+    SelectObject(dc, oldFont);
+
+    if (item->itemState & ODS_FOCUS) {
+        RECT f = {r.left + 4, r.top + 4, r.right - 4, r.bottom - 4};
+        DrawFocusRect(dc, &f);
+    }
+}
+
+void updateMenuChecks()
+{
+    HMENU menu = GetMenu(mainWnd.hwnd);
+    CheckMenuItem(menu, CmdSound, MF_BYCOMMAND | (session.settings.sound ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(menu, CmdTimestamps, MF_BYCOMMAND | (session.settings.timestamps ? MF_CHECKED : MF_UNCHECKED));
+}
+
+bool registerMainWindowClass(HINSTANCE instance)
+{
+    WNDCLASSA wc;
+    memset(&wc, 0, sizeof wc);
+    wc.lpfnWndProc = mainWindowProc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IdAppIcon));
+    wc.hCursor = LoadCursorA(nullptr, (LPCSTR)IDC_ARROW);
+    wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
+    wc.lpszMenuName = MAKEINTRESOURCEA(IdMainMenu);
+    wc.lpszClassName = kMainWindowClass;
+    return RegisterClassA(&wc) != 0;
+}
+
+HWND createMainWindow(HINSTANCE instance)
+{
+    return CreateWindowExA(0, kMainWindowClass, kProductName, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 880,
+                           620, nullptr, nullptr, instance, nullptr);
+}

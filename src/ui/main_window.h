@@ -1,0 +1,35 @@
+// The main window: its child controls, their layout, the owner-drawn panes
+// and buttons, and the routing of socket events, timers and commands.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "host.h"
+
+extern const char kMainWindowClass[];  // "ZumbaraMain"
+
+struct MainWindow {
+    HWND hwnd;
+    HWND toolbar, header, banner, topic, log, peopleHeader, userList, roomsHeader, roomBox;
+    HWND createRoom, privateButton, ignoreButton, statusLabel, statusBox, colorLabel, colorBox;
+    HWND bottomPanel, nickLabel, hint, input, send, clock, clearButton, exitButton, statusBar;
+    HIMAGELIST toolbarImages, peopleImages, logoImages;
+    WNDPROC previousInputProc;
+};
+extern MainWindow mainWnd;
+
+bool registerMainWindowClass(HINSTANCE instance);
+HWND createMainWindow(HINSTANCE instance);
+
+// The window's views of the session, for the session core's seams.
+ChatViews& mainWindowViews();
+PanelView& mainWindowPanel();
+BannerFetcher& mainWindowBanners();
+
+// Shows the check marks of the sound and time-stamp menu items.
+void updateMenuChecks();
+
+// Paints one owner-drawn push button: frame, image (when the image list
+// exists) and label, moved one pixel while pressed, focus rectangle.
+void drawOwnerButton(const DRAWITEMSTRUCT* item, HIMAGELIST images, int image, const char* label, HFONT font);
