@@ -1,0 +1,111 @@
+"""End to end: the real client under wine64 logs in from its dialog to a
+scripted server, shows what the server says, sends what the user types and
+leaves with one QUIT. Usage: test_login_chat.py BUILD_DIR CLIENT_EXE PROBE_EXE"""
+
+import os
+import shutil
+import subprocess
+import sys
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
+sys.path.insert(0, os.path.join(HERE, "..", "..", "tools", "probe"))
+from probe_driver import Probe, WineSession  # noqa: E402
+from zbpeer import Peer  # noqa: E402
+
+
+def fresh_dir(path):
+    if os.path.exists(path):
+        shutil.rmtree(path)
+    os.makedirs(path)
+    return path
+
+
+build_dir, client_exe, probe_exe = sys.argv[1:4]
+work = fresh_dir(os.path.join(build_dir, "e2e", "login_chat"))
+app_dir = fresh_dir(os.path.join(work, "app"))
+exe = os.path.join(app_dir, "Zumbara.exe")
+shutil.copy(client_exe, exe)
+open(os.path.join(app_dir, "portable.txt"), "w").close()
+
+failures = []
+
+
+def screenshot(path):
+    subprocess.run(["import", "-display", wine.display, "-window", "root", path],
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
+
+
+def check(cond, what):
+    print(("ok    " if cond else "FAIL  ") + what)
+    if not cond:
+        failures.append(what)
+
+
+wine = WineSession(os.path.join(build_dir, "e2e-prefix")).__enter__()
+peer = Peer()
+try:
+    wine.start(exe, cwd=app_dir)
+    prober = Probe(wine, probe_exe)
+
+    def probe(*args):
+        rc, out, _ = prober.call(*args)
+        return rc, out
+
+    rc, out = probe("wait-window", "--class", "#32770", "--timeout", "30000")
+    check(rc == 0, "the login dialog appears")
+    time.sleep(0.5)
+    probe("--dialog", "set", "1001", "127.0.0.1")
+    probe("--dialog", "set", "1002", str(peer.port))
+    probe("--dialog", "set", "1003", "Вася")
+    probe("--dialog", "click", "1")
+
+    hello = peer.wait_line("HELLO")
+    login = peer.wait_line("LOGIN")
+    check(hello == "HELLO Zumbara\t1.0", "HELLO first: %r" % hello)
+    check(login.startswith("LOGIN Вася\t\t#"), "LOGIN with the Cyrillic nick as UTF-8: %r" % login)
+    check(b"\r" not in peer.raw and peer.raw.endswith(b"\n"), "single LF line ends, no CR")
+    check(peer.lines()[0].startswith("HELLO") and peer.lines()[1].startswith("LOGIN"), "HELLO then LOGIN")
+
+    peer.send("WELCOME Вася\tuser\tТестовый чат\tДобро пожаловать",
+              "USERLIST Главная",
+              "USER Вася\t#000080\t\tuser",
+              "USER Петя\t#FF0000\tзанят\tmod",
+              "USEREND",
+              "MSG 12:00\tПетя\t#FF0000\tПривет, Вася!")
+    time.sleep(2)
+    rc, log = probe("richtext", "3001")
+    check("* * * Добро пожаловать * * *" in log, "the greeting line is in the log")
+    check("Вы в комнате «Главная». Людей: 2" in log, "the room line is in the log")
+    check("[12:00] <Петя> Привет, Вася!" in log, "the Cyrillic chat line is in the log")
+    check("Петя" in prober.list(3002)["items"], "the user list shows the people")
+    rc, title = probe("title")
+    check("Тестовый чат — Zumbara" in title, "the title names the chat: %r" % title.strip())
+
+    probe("set", "3004", "Всем привет")
+    probe("enter", "3004")
+    sent = peer.wait_line("MSG ")
+    check(sent == "MSG Всем привет", "typed text goes out as MSG: %r" % sent)
+
+    screenshot(os.path.join(build_dir, "e2e", "login_chat.png"))
+
+    probe("close")
+    check(peer.wait_closed(30), "the client closes the connection")
+    quits = [l for l in peer.lines() if l.startswith("QUIT")]
+    check(quits == ["QUIT"], "exactly one QUIT: %r" % quits)
+
+    ini_path = os.path.join(app_dir, "Zumbara.ini")
+    ini = open(ini_path, "rb").read().decode("cp1251") if os.path.exists(ini_path) else ""
+    check("Nick=Вася" in ini and "Server=127.0.0.1" in ini and ("Port=%d" % peer.port) in ini,
+          "Zumbara.ini beside the exe holds the login")
+    log_path = os.path.join(app_dir, "Zumbara-protocol.log")
+    plog = open(log_path, "rb").read().decode("cp1251") if os.path.exists(log_path) else ""
+    check(" C> HELLO Zumbara|1.0\r\n" in plog and " S> MSG 12:00|Петя|#FF0000|Привет, Вася!\r\n" in plog
+          and " C> QUIT\r\n" in plog, "the protocol log holds the lines of the run")
+finally:
+    peer.close()
+    wine.close()
+
+print("%d failed" % len(failures))
+sys.exit(1 if failures else 0)
