@@ -21,6 +21,10 @@
 const char kMainWindowClass[] = "ZumbaraMain";
 MainWindow mainWnd;
 
+void (*showCreateRoomDialogEntry)(HWND owner);
+void (*showAdminPanelEntry)(HWND owner);
+void (*showAboutDialogEntry)(HWND owner);
+
 namespace {
 
 const char kHintText[] =
@@ -516,11 +520,21 @@ struct WindowActions final : MainWindowActions, InputLine {
     {
         return ::showRegistrationDialog ? ::showRegistrationDialog(mainWnd.hwnd) : 2;
     }
-    // The create-room, administration and about dialogs have screens of
-    // their own still to come; until then the commands end as if cancelled.
-    void showCreateRoomDialog() override {}
-    void showAdminPanel() override {}
-    void showAboutDialog() override {}
+    void showCreateRoomDialog() override
+    {
+        if (showCreateRoomDialogEntry)
+            showCreateRoomDialogEntry(mainWnd.hwnd);
+    }
+    void showAdminPanel() override
+    {
+        if (showAdminPanelEntry)
+            showAdminPanelEntry(mainWnd.hwnd);
+    }
+    void showAboutDialog() override
+    {
+        if (showAboutDialogEntry)
+            showAboutDialogEntry(mainWnd.hwnd);
+    }
     void destroyWindow() override { DestroyWindow(mainWnd.hwnd); }
     void setMenuCheck(int id, bool checked) override
     {

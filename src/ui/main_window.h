@@ -27,6 +27,13 @@ ChatViews& mainWindowViews();
 PanelView& mainWindowPanel();
 BannerFetcher& mainWindowBanners();
 
+// Entry points of the dialogs that have screens of their own: each shows its
+// dialog modally over the owner. Null while a dialog does not exist, and a
+// command for it then ends as if the dialog had been cancelled.
+extern void (*showCreateRoomDialogEntry)(HWND owner);
+extern void (*showAdminPanelEntry)(HWND owner);
+extern void (*showAboutDialogEntry)(HWND owner);
+
 // Shows the check marks of the sound and time-stamp menu items.
 void updateMenuChecks();
 
