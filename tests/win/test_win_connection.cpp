@@ -16,33 +16,25 @@ namespace {
 
 class WinConnectionTest : public ::testing::Test {
 protected:
-    WinsockTransport transport;
-    WinSessionHost host;
+    LoopbackSession net;
+    WinSessionHost& host = net.host;
+    LoopbackServer& server = net.server;
     FakeHost views;
     FakeLog log;
     RecordingLines lines;
-    HWND window = nullptr;
-    LoopbackServer server;
     char logPath[MAX_PATH] = "";
 
     void SetUp() override
     {
         resetSessionState(session);
-        window = createSessionWindow();
-        ASSERT_NE(window, nullptr);
-        transport.notifyWindow = window;
-        host.window = window;
-        ports = SessionPorts{&transport, &host, &log, &lines, &views, &views, &views};
-        session.settings.host.set("127.0.0.1");
-        session.settings.port = server.port;
+        ASSERT_TRUE(net.open(&log, &lines, &views, &views, &views));
         session.loginNick.set("Вася");
         protocolLogPath.clear();
     }
 
     void TearDown() override
     {
-        disconnect(nullptr);
-        DestroyWindow(window);
+        net.close();
         if (logPath[0])
             DeleteFileA(logPath);
     }

@@ -37,33 +37,22 @@ void CALLBACK boxTimer(HWND, UINT, UINT_PTR id, DWORD)
 
 class WinDispatchTest : public ::testing::Test {
 protected:
-    WinsockTransport transport;
-    WinSessionHost host;
+    LoopbackSession net;
+    LoopbackServer& server = net.server;
     FakeHost views;
     FakeLog log;
-    HWND window = nullptr;
-    LoopbackServer server;
 
     void SetUp() override
     {
         resetSessionState(session);
-        window = createSessionWindow();
-        transport.notifyWindow = window;
-        host.window = window;
-        ports = SessionPorts{&transport, &host, &log, &serverLineDispatcher(), &views, &views, &views};
-        session.settings.host.set("127.0.0.1");
-        session.settings.port = server.port;
+        ASSERT_TRUE(net.open(&log, &serverLineDispatcher(), &views, &views, &views));
         session.loginNick.set("nick");
         activeServer = &server;
         activeLog = &log;
         dispatchedWhileBoxOpen = false;
         boxSteps = 0;
     }
-    void TearDown() override
-    {
-        disconnect(nullptr);
-        DestroyWindow(window);
-    }
+    void TearDown() override { net.close(); }
     size_t indexOf(const std::string& text)
     {
         for (size_t i = 0; i < log.lines.size(); i++)

@@ -428,24 +428,17 @@ int fakeRegistration(HWND)
 
 class LoginFlowTest : public LoginDialogTest {
 protected:
-    WinsockTransport transport;
-    WinSessionHost host;
+    LoopbackSession net;
+    LoopbackServer& server = net.server;
+    HWND& window = net.window;
     FakeHost views;
     FakeLog log;
     RecordingLines lines;
-    HWND window = nullptr;
-    LoopbackServer server;
 
     void SetUp() override
     {
         LoginDialogTest::SetUp();
-        window = createSessionWindow();
-        ASSERT_NE(window, nullptr);
-        transport.notifyWindow = window;
-        host.window = window;
-        ports = SessionPorts{&transport, &host, &log, &lines, &views, &views, &views};
-        session.settings.host.set("127.0.0.1");
-        session.settings.port = server.port;
+        ASSERT_TRUE(net.open(&log, &lines, &views, &views, &views));
         registrationCalls = 0;
         registrationAnswer = IDCANCEL;
         showRegistrationDialog = fakeRegistration;
@@ -454,8 +447,7 @@ protected:
     void TearDown() override
     {
         showRegistrationDialog = nullptr;
-        disconnect(nullptr);
-        DestroyWindow(window);
+        net.close();
         LoginDialogTest::TearDown();
     }
 };

@@ -10,6 +10,8 @@
 
 #include "connection.h"
 #include "host.h"
+#include "win_session_host.h"
+#include "win_transport.h"
 
 // Handles messages until the condition holds or the time is up.
 template <class Cond>
@@ -135,5 +137,33 @@ struct LoopbackServer {
     {
         closesocket(peer);
         peer = INVALID_SOCKET;
+    }
+};
+
+// The real Winsock transport and session host on a hidden window, aimed at
+// a loopback server, with the given recorders for everything else.
+struct LoopbackSession {
+    WinsockTransport transport;
+    WinSessionHost host;
+    HWND window = nullptr;
+    LoopbackServer server;
+
+    // False when the window could not be made.
+    bool open(ChatLog* log, LineHandler* lines, ChatViews* views, PanelView* panel, BannerFetcher* banners)
+    {
+        window = createSessionWindow();
+        if (!window)
+            return false;
+        transport.notifyWindow = window;
+        host.window = window;
+        ports = SessionPorts{&transport, &host, log, lines, views, panel, banners};
+        session.settings.host.set("127.0.0.1");
+        session.settings.port = server.port;
+        return true;
+    }
+    void close()
+    {
+        disconnect(nullptr);
+        DestroyWindow(window);
     }
 };
