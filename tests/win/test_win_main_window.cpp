@@ -44,7 +44,16 @@ protected:
         ShowWindow(window, SW_SHOW);
         pumpFor(200);
     }
-    static void TearDownTestSuite() { DestroyWindow(window); }
+    static void TearDownTestSuite()
+    {
+        // Destroying the main window posts the quit message that ends the
+        // program's message loop; take it off the queue, or the next modal
+        // dialog of this test program would end at once.
+        DestroyWindow(window);
+        MSG m;
+        while (PeekMessageA(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+    }
 
     RECT childRect(int id)
     {
