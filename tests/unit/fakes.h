@@ -10,6 +10,7 @@
 #include "connection.h"
 #include "host.h"
 #include "protocol.h"
+#include "protocol_log.h"
 #include "session_state.h"
 
 struct FakeTransport : Transport {
@@ -185,6 +186,7 @@ struct SessionFixture {
     SessionFixture()
     {
         resetSessionState(session);
+        protocolLogPath.clear();  // no test writes a log unless it asks for one
         ports.transport = &transport;
         ports.host = &host;
         ports.log = &log;

@@ -231,4 +231,5 @@ TEST(SettingsFile, PortableAppDataAndFallback)
     chooseSettingsFile(deep.c_str(), files);
     EXPECT_EQ(strlen(settingsPaths.settingsPath.s), 259u);
     EXPECT_LE(strlen(protocolLogPath.s), 259u);
+    protocolLogPath.clear();
 }
