@@ -460,8 +460,11 @@ struct WindowViews final : ChatViews, PanelView, BannerFetcher {
             copyText(part[0], sizeof part[0], " Не подключено.  F2 - подключиться");
         }
         for (int i = 0; i < 5; i++) {
-            char old[160];
-            SendMessageA(mainWnd.statusBar, SB_GETTEXTA, i, (LPARAM)old);
+            // Only texts set here are in the parts, and they fit the buffer;
+            // the length is checked anyway, as SB_GETTEXT copies it all.
+            char old[160] = "";
+            if (LOWORD(SendMessageA(mainWnd.statusBar, SB_GETTEXTLENGTHA, i, 0)) < sizeof old)
+                SendMessageA(mainWnd.statusBar, SB_GETTEXTA, i, (LPARAM)old);
             if (strcmp(old, part[i]) != 0)
                 SendMessageA(mainWnd.statusBar, SB_SETTEXTA, i, (LPARAM)part[i]);
         }
