@@ -8,11 +8,11 @@
 
 #include <stddef.h>
 #include <stdint.h>
-#include <string.h>
 
 #include <new>
 #include <string>
 
+#include "../fuzz/shared_seams.h"
 #include "connection.h"
 #include "host.h"
 #include "protocol.h"
@@ -136,6 +136,8 @@ void operator delete[](void* p, size_t, std::align_val_t) noexcept { __libc_free
 
 namespace {
 
+using harness::QuietViews;
+
 enum { kSegmentBytes = 1460, kBenchSocket = 7 };
 
 // Hands out the next segment of a prepared stream on every receive call.
@@ -154,15 +156,10 @@ struct SegmentTransport final : Transport {
     int connect(SocketHandle, uint32_t, int) override { return kWouldBlock; }
     int receive(SocketHandle, char* buffer, size_t room) override
     {
-        size_t n = size - pos;
-        if (n > kSegmentBytes)
-            n = kSegmentBytes;
-        if (n > room)
-            n = room;
+        size_t most = room < kSegmentBytes ? room : (size_t)kSegmentBytes;
+        size_t n = harness::handOut(data, size, pos, buffer, most);
         if (n == 0)
             return -1;  // nothing more has arrived
-        memcpy(buffer, data + pos, n);
-        pos += n;
         return (int)n;
     }
     void send(SocketHandle, const char*, size_t) override {}
@@ -180,21 +177,6 @@ struct QuietHost final : SessionHost {
     void beep() override {}
     void flashIfInBackground() override {}
     void saveSettings() override {}
-};
-
-struct QuietViews final : ChatViews {
-    void usersChanged() override {}
-    void roomsChanged() override {}
-    void statusChanged() override {}
-    void showTopic(const char*) override {}
-    void focusInput() override {}
-    void readInput(char* text, size_t cap) override
-    {
-        if (cap)
-            text[0] = '\0';
-    }
-    void clearInput() override {}
-    void colorsChanged() override {}
 };
 
 struct QuietLog final : ChatLog {
@@ -226,15 +208,7 @@ CountingLines counter;
 
 void installPorts()
 {
-    resetSessionState(session);
-    protocolLogPath.clear();
-    ports.transport = &transport;
-    ports.host = &host;
-    ports.log = &chatLog;
-    ports.lines = &counter;
-    ports.views = &views;
-    ports.panel = nullptr;
-    ports.banners = nullptr;
+    harness::resetSession({&transport, &host, &chatLog, &counter, &views, nullptr, nullptr});
     // An established connection, as after the connect event.
     session.socket = kBenchSocket;
     session.connected = 1;

@@ -25,8 +25,6 @@
 
 #include <stddef.h>
 #include <stdint.h>
-#include <stdio.h>
-#include <stdlib.h>
 #include <string.h>
 
 #include <vector>
@@ -37,46 +35,15 @@
 #include "commands.h"
 #include "connection.h"
 #include "dispatch.h"
+#include "fuzz_support.h"
 #include "host.h"
 #include "protocol.h"
 #include "protocol_log.h"
 #include "session_state.h"
 
-#define CHECK(cond)                                                                   \
-    do {                                                                              \
-        if (!(cond)) {                                                                \
-            fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #cond); \
-            abort();                                                                  \
-        }                                                                             \
-    } while (0)
-
 namespace {
 
-// ---------------------------------------------------------------------------
-// Control bytes.
-
-struct Script {
-    const uint8_t* bytes = nullptr;
-    size_t count = 0;
-    size_t next = 0;
-
-    // The next control byte; 0 when there are none. Each cycle through the
-    // bytes rotates them, so a short script does not repeat exactly.
-    uint8_t take()
-    {
-        if (count == 0)
-            return 0;
-        uint8_t b = bytes[next % count];
-        unsigned turn = (unsigned)((next / count) % 8);
-        next++;
-        return (uint8_t)((b << turn) | (b >> ((8 - turn) % 8)));
-    }
-};
-
-const size_t kReadSizes[32] = {
-    1460, 1, 2, 3, 4, 5, 7, 8, 13, 16, 31, 59, 60, 61, 64, 127,
-    128, 255, 256, 511, 1024, 1459, 1461, 2920, 4095, 4096, 8191, 8192, 16384, 32767, 65534, 65535,
-};
+using namespace harness;
 
 enum {
     kFlagPanelOpen = 0x20,
@@ -97,12 +64,6 @@ struct Counts {
     size_t boxes;        // message boxes
 } counts;
 
-template <size_t N>
-void checkText(const Text<N>& t)
-{
-    CHECK(boundedLength(t.s, N) < N);
-}
-
 // A piece handed to a seam: a terminated string (read through by strlen, so
 // the address sanitizer sees every byte of it).
 size_t checkPiece(const char* p)
@@ -118,22 +79,14 @@ void checkUsers()
 {
     const SessionState& s = session;
     CHECK(s.userCount >= 0 && s.userCount <= kMaxUsers);
-    for (int i = 0; i < s.userCount; i++) {
-        checkText(s.users[i].nick);
-        checkText(s.users[i].status);
-        checkText(s.users[i].role);
-    }
+    checkUserTexts(s);
 }
 
 void checkRooms()
 {
     const SessionState& s = session;
     CHECK(s.roomCount >= 0 && s.roomCount <= kMaxRooms);
-    for (int i = 0; i < s.roomCount; i++) {
-        checkText(s.rooms[i].name);
-        checkText(s.rooms[i].third);
-        checkText(s.rooms[i].fourth);
-    }
+    checkRoomTexts(s);
     checkText(s.currentRoom);
 }
 
@@ -158,18 +111,11 @@ void checkSession()
     checkRooms();
     checkIdentity();
     CHECK(s.ignoredCount >= 0 && s.ignoredCount <= kMaxIgnored);
-    for (int i = 0; i < s.ignoredCount; i++)
-        checkText(s.ignored[i]);
+    checkIgnoredTexts(s);
     CHECK(s.cfgCount >= 0 && s.cfgCount <= kMaxCfg);
-    for (int i = 0; i < s.cfgCount; i++) {
-        checkText(s.cfg[i].key);
-        checkText(s.cfg[i].value);
-    }
+    checkCfgTexts(s);
     CHECK(s.bannerItemCount >= 0 && s.bannerItemCount <= kMaxBannerItems);
-    for (int i = 0; i < s.bannerItemCount; i++) {
-        checkText(s.bannerItems[i].url);
-        checkText(s.bannerItems[i].link);
-    }
+    checkBannerItemTexts(s);
     checkText(s.banner.url);
     checkText(s.banner.link);
     checkText(s.registration.login);
@@ -260,21 +206,10 @@ struct StreamTransport final : Transport {
     }
     int receive(SocketHandle s, char* buffer, size_t room) override
     {
-        // Reads go to the socket of the session, into the free part of its
-        // buffer, leaving the byte for the terminator.
-        CHECK(s != kNoSocket && s == session.socket);
-        CHECK(buffer == session.recvBuffer + session.recvFill);
-        CHECK(room > 0 && session.recvFill + room <= kRecvBufferSize - 1);
-        size_t n = limit - pos;
-        if (n == 0)
+        checkReceiveCall(s, buffer, room);
+        if (pos == limit)
             return pos == body.server.size() ? 0 : -1;  // closed, or nothing yet
-        if (n > readSize)
-            n = readSize;
-        if (n > room)
-            n = room;
-        memcpy(buffer, body.server.data() + pos, n);
-        pos += n;
-        return (int)n;
+        return (int)handOut(body.server.data(), limit, pos, buffer, readSize < room ? readSize : room);
     }
     // Largest number of TABs a line the client sends may hold, by its
     // command word; -1 for a word the client never sends.
@@ -483,7 +418,7 @@ FuzzLog chatLog;
 
 void readEvent(uint8_t c)
 {
-    transport.readSize = kReadSizes[(c >> 3) & 31];
+    transport.readSize = readSizeFor(c);
     onSocketEvent(kSocketRead, 0);
 }
 
@@ -503,12 +438,6 @@ void nestedLoop()
     }
     counts.nested++;
     checkSession();
-}
-
-void connectNow()
-{
-    connectToServer();
-    onSocketEvent(kSocketConnect, 0);
 }
 
 // The registration dialog's submit: the request, then a fresh connection
@@ -608,18 +537,10 @@ void submitTyped(size_t i)
 
 void installPorts()
 {
-    resetSessionState(session);
-    protocolLogPath.clear();
+    resetSession({&transport, &host, &chatLog, &serverLineDispatcher(), &views, &views, &views});
     session.loginNick.set("tester");
     session.password.set("pw");
     session.settings.sound = (flags & kFlagSoundOff) == 0;
-    ports.transport = &transport;
-    ports.host = &host;
-    ports.log = &chatLog;
-    ports.lines = &serverLineDispatcher();
-    ports.views = &views;
-    ports.panel = &views;
-    ports.banners = &views;
 }
 
 void run(const uint8_t* data, size_t size)
@@ -719,12 +640,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (size == 0)
         return 0;
     flags = data[0] & 0xE0;
-    size_t k = data[0] & 31;
-    if (k > size - 1)
-        k = size - 1;
-    script.bytes = data + 1;
-    script.count = k;
-    script.next = 0;
-    run(data + 1 + k, size - 1 - k);
+    size_t head = script.load(data, size);
+    run(data + head, size - head);
     return 0;
 }

@@ -13,8 +13,6 @@
 
 #include <stddef.h>
 #include <stdint.h>
-#include <stdio.h>
-#include <stdlib.h>
 #include <string.h>
 
 #include <vector>
@@ -22,46 +20,15 @@
 #include "bounded.h"
 #include "codepage.h"
 #include "connection.h"
+#include "fuzz_support.h"
 #include "host.h"
 #include "protocol.h"
 #include "protocol_log.h"
 #include "session_state.h"
 
-#define CHECK(cond)                                                                   \
-    do {                                                                              \
-        if (!(cond)) {                                                                \
-            fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #cond); \
-            abort();                                                                  \
-        }                                                                             \
-    } while (0)
-
 namespace {
 
-// ---------------------------------------------------------------------------
-// Control bytes.
-
-struct Script {
-    const uint8_t* bytes = nullptr;
-    size_t count = 0;
-    size_t next = 0;
-
-    // The next control byte; 0 when there are none. Each cycle through the
-    // bytes rotates them, so a short script does not repeat exactly.
-    uint8_t take()
-    {
-        if (count == 0)
-            return 0;
-        uint8_t b = bytes[next % count];
-        unsigned turn = (unsigned)((next / count) % 8);
-        next++;
-        return (uint8_t)((b << turn) | (b >> ((8 - turn) % 8)));
-    }
-};
-
-const size_t kReadSizes[32] = {
-    1460, 1, 2, 3, 4, 5, 7, 8, 13, 16, 31, 59, 60, 61, 64, 127,
-    128, 255, 256, 511, 1024, 1459, 1461, 2920, 4095, 4096, 8191, 8192, 16384, 32767, 65534, 65535,
-};
+using namespace harness;
 
 Script script;
 bool disturbed;   // some event other than a plain read happened
@@ -103,21 +70,10 @@ struct StreamTransport final : Transport {
     }
     int receive(SocketHandle s, char* buffer, size_t room) override
     {
-        // Reads go to the socket of the session, into the free part of its
-        // buffer, leaving the byte for the terminator.
-        CHECK(s != kNoSocket && s == session.socket);
-        CHECK(buffer == session.recvBuffer + session.recvFill);
-        CHECK(room > 0 && session.recvFill + room <= kRecvBufferSize - 1);
-        size_t n = size - pos;
-        if (n == 0)
+        checkReceiveCall(s, buffer, room);
+        if (pos == size)
             return 0;  // the peer has closed
-        if (n > readSize)
-            n = readSize;
-        if (n > room)
-            n = room;
-        memcpy(buffer, data + pos, n);
-        pos += n;
-        return (int)n;
+        return (int)handOut(data, size, pos, buffer, readSize < room ? readSize : room);
     }
     void send(SocketHandle s, const char* bytes, size_t n) override
     {
@@ -163,19 +119,9 @@ struct FuzzHost final : SessionHost {
     void saveSettings() override {}
 };
 
-struct FuzzViews final : ChatViews {
-    void usersChanged() override {}
-    void roomsChanged() override {}
-    void statusChanged() override {}
+// Quiet views but for the topic, which must be a terminated line.
+struct FuzzViews final : QuietViews {
     void showTopic(const char* topic) override { CHECK(boundedLength(topic, kDecodedLineCap) < kDecodedLineCap); }
-    void focusInput() override {}
-    void readInput(char* text, size_t cap) override
-    {
-        if (cap)
-            text[0] = '\0';
-    }
-    void clearInput() override {}
-    void colorsChanged() override {}
 };
 
 struct FuzzLog final : ChatLog {
@@ -195,12 +141,6 @@ FuzzLog chatLog;
 
 // ---------------------------------------------------------------------------
 // Invariants.
-
-template <size_t N>
-void checkText(const Text<N>& t)
-{
-    CHECK(boundedLength(t.s, N) < N);
-}
 
 // The receive buffer and the table counts, after every event.
 void checkSession()
@@ -222,26 +162,11 @@ void checkTables()
 {
     const SessionState& s = session;
     checkSession();
-    for (int i = 0; i < s.userCount; i++) {
-        checkText(s.users[i].nick);
-        checkText(s.users[i].status);
-        checkText(s.users[i].role);
-    }
-    for (int i = 0; i < s.roomCount; i++) {
-        checkText(s.rooms[i].name);
-        checkText(s.rooms[i].third);
-        checkText(s.rooms[i].fourth);
-    }
-    for (int i = 0; i < s.ignoredCount; i++)
-        checkText(s.ignored[i]);
-    for (int i = 0; i < s.cfgCount; i++) {
-        checkText(s.cfg[i].key);
-        checkText(s.cfg[i].value);
-    }
-    for (int i = 0; i < s.bannerItemCount; i++) {
-        checkText(s.bannerItems[i].url);
-        checkText(s.bannerItems[i].link);
-    }
+    checkUserTexts(s);
+    checkRoomTexts(s);
+    checkIgnoredTexts(s);
+    checkCfgTexts(s);
+    checkBannerItemTexts(s);
     checkText(s.currentRoom);
     checkText(s.globalRole);
     checkText(s.roomRole);
@@ -287,7 +212,7 @@ uint64_t lineHash(const ParsedLine& p)
 
 void readEvent(uint8_t c)
 {
-    transport.readSize = kReadSizes[(c >> 3) & 31];
+    transport.readSize = readSizeFor(c);
     onSocketEvent(kSocketRead, 0);
 }
 
@@ -384,21 +309,7 @@ FuzzLines lines;
 
 void installPorts()
 {
-    resetSessionState(session);
-    protocolLogPath.clear();
-    ports.transport = &transport;
-    ports.host = &host;
-    ports.log = &chatLog;
-    ports.lines = &lines;
-    ports.views = &views;
-    ports.panel = nullptr;
-    ports.banners = nullptr;
-}
-
-void connectNow()
-{
-    connectToServer();
-    onSocketEvent(kSocketConnect, 0);
+    resetSession({&transport, &host, &chatLog, &lines, &views, nullptr, nullptr});
 }
 
 // The lines a plain cut at every LF gives, for a stream without lines long
@@ -641,14 +552,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size == 0)
         return 0;
-    size_t k = data[0] & 31;
-    if (k > size - 1)
-        k = size - 1;
-    script.bytes = data + 1;
-    script.count = k;
-    script.next = 0;
-    const uint8_t* stream = data + 1 + k;
-    size_t streamSize = size - 1 - k;
+    size_t head = script.load(data, size);
+    const uint8_t* stream = data + head;
+    size_t streamSize = size - head;
 
     runReceive(stream, streamSize);
     runCodec(stream, streamSize);

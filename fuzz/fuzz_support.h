@@ -1,0 +1,139 @@
+// What the libFuzzer targets share: the check that aborts, the control bytes
+// taken from the head of an input, the read sizes they choose from, and the
+// checks of the session record and of the reads a fake transport is asked for.
+
+#pragma once
+
+#include <stddef.h>
+#include <stdint.h>
+#include <stdio.h>
+#include <stdlib.h>
+
+#include "bounded.h"
+#include "connection.h"
+#include "host.h"
+#include "session_state.h"
+#include "shared_seams.h"
+
+#define CHECK(cond)                                                                   \
+    do {                                                                              \
+        if (!(cond)) {                                                                \
+            fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #cond); \
+            abort();                                                                  \
+        }                                                                             \
+    } while (0)
+
+namespace harness {
+
+// ---------------------------------------------------------------------------
+// Control bytes.
+
+struct Script {
+    const uint8_t* bytes = nullptr;
+    size_t count = 0;
+    size_t next = 0;
+
+    // Takes the control bytes of a non-empty input: byte 0 gives their number
+    // (bits 0-4, cut to what follows) and they follow it. Returns where the
+    // rest of the input starts.
+    size_t load(const uint8_t* data, size_t size)
+    {
+        size_t k = data[0] & 31;
+        if (k > size - 1)
+            k = size - 1;
+        bytes = data + 1;
+        count = k;
+        next = 0;
+        return 1 + k;
+    }
+
+    // The next control byte; 0 when there are none. Each cycle through the
+    // bytes rotates them, so a short script does not repeat exactly.
+    uint8_t take()
+    {
+        if (count == 0)
+            return 0;
+        uint8_t b = bytes[next % count];
+        unsigned turn = (unsigned)((next / count) % 8);
+        next++;
+        return (uint8_t)((b << turn) | (b >> ((8 - turn) % 8)));
+    }
+};
+
+inline constexpr size_t kReadSizes[32] = {
+    1460, 1, 2, 3, 4, 5, 7, 8, 13, 16, 31, 59, 60, 61, 64, 127,
+    128, 255, 256, 511, 1024, 1459, 1461, 2920, 4095, 4096, 8191, 8192, 16384, 32767, 65534, 65535,
+};
+
+// The read size a control byte chooses, by its bits 3-7.
+inline size_t readSizeFor(uint8_t c) { return kReadSizes[(c >> 3) & 31]; }
+
+// ---------------------------------------------------------------------------
+// The session record.
+
+template <size_t N>
+void checkText(const Text<N>& t)
+{
+    CHECK(boundedLength(t.s, N) < N);
+}
+
+// Every text of a table terminated within its field.
+inline void checkUserTexts(const SessionState& s)
+{
+    for (int i = 0; i < s.userCount; i++) {
+        checkText(s.users[i].nick);
+        checkText(s.users[i].status);
+        checkText(s.users[i].role);
+    }
+}
+
+inline void checkRoomTexts(const SessionState& s)
+{
+    for (int i = 0; i < s.roomCount; i++) {
+        checkText(s.rooms[i].name);
+        checkText(s.rooms[i].third);
+        checkText(s.rooms[i].fourth);
+    }
+}
+
+inline void checkIgnoredTexts(const SessionState& s)
+{
+    for (int i = 0; i < s.ignoredCount; i++)
+        checkText(s.ignored[i]);
+}
+
+inline void checkCfgTexts(const SessionState& s)
+{
+    for (int i = 0; i < s.cfgCount; i++) {
+        checkText(s.cfg[i].key);
+        checkText(s.cfg[i].value);
+    }
+}
+
+inline void checkBannerItemTexts(const SessionState& s)
+{
+    for (int i = 0; i < s.bannerItemCount; i++) {
+        checkText(s.bannerItems[i].url);
+        checkText(s.bannerItems[i].link);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Socket events.
+
+inline void connectNow()
+{
+    connectToServer();
+    onSocketEvent(kSocketConnect, 0);
+}
+
+// A read goes to the socket of the session, into the free part of its
+// buffer, leaving the byte for the terminator.
+inline void checkReceiveCall(SocketHandle s, const char* buffer, size_t room)
+{
+    CHECK(s != kNoSocket && s == session.socket);
+    CHECK(buffer == session.recvBuffer + session.recvFill);
+    CHECK(room > 0 && session.recvFill + room <= kRecvBufferSize - 1);
+}
+
+} // namespace harness
