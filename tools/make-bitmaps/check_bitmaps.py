@@ -71,15 +71,22 @@ def magenta_fringe(c):
     return 0.70 <= h <= 0.965 and s >= 0.3 and v >= 0.3
 
 
+def read_file(path, problems):
+    """The file's bytes; None, with the problem noted, when it cannot be read."""
+    try:
+        with open(path, "rb") as f:
+            return f.read()
+    except OSError as e:
+        problems.add("%s: cannot read: %s" % (os.path.basename(path), e))
+        return None
+
+
 def read_bmp(path, problems):
     """Pixels of a 24-bit BMP as rows of (r, g, b), top row first; None when
     the file is not one."""
     name = os.path.basename(path)
-    try:
-        with open(path, "rb") as f:
-            data = f.read()
-    except OSError as e:
-        problems.add("%s: cannot read: %s" % (name, e))
+    data = read_file(path, problems)
+    if data is None:
         return None
     if len(data) < 54 or data[:2] != b"BM":
         problems.add("%s: no BMP signature" % name)
@@ -175,11 +182,8 @@ def check_bitmap(path, problems):
 
 def check_icon(path, problems):
     name = os.path.basename(path)
-    try:
-        with open(path, "rb") as f:
-            data = f.read()
-    except OSError as e:
-        problems.add("%s: cannot read: %s" % (name, e))
+    data = read_file(path, problems)
+    if data is None:
         return
     if len(data) < 6 or u16(data, 0) != 0 or u16(data, 2) != 1:
         problems.add("%s: no icon directory" % name)
