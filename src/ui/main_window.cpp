@@ -32,8 +32,6 @@ const char kHintText[] =
 
 const COLORREF kHintColor = RGB(0x5A, 0x5A, 0x6E);
 
-void installWindowActions();
-
 HWND makeChild(const char* cls, const char* text, DWORD style, DWORD exStyle, int id, HFONT font)
 {
     HWND w = CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, mainWnd.hwnd,
@@ -216,113 +214,6 @@ void onSize(HWND hwnd, int W, int H)
     InvalidateRect(hwnd, nullptr, TRUE);
 }
 
-// ---- Painting --------------------------------------------------------
-
-void drawTextIn(HDC dc, RECT r, const char* text, HFONT font, COLORREF color, UINT flags)
-{
-    HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, color);
-    DrawTextA(dc, text, -1, &r, flags | DT_NOPREFIX);
-    SelectObject(dc, old);
-}
-
-// The panes whose full drawing comes with the status displays: a plain,
-// readable version in the panel colour.
-void drawPane(const DRAWITEMSTRUCT* d)
-{
-    RECT r = d->rcItem;
-    char text[256] = "";
-    HFONT font = fontUiBold;
-    UINT flags = DT_SINGLELINE | DT_VCENTER | DT_LEFT;
-    COLORREF bg = session.colors.panel;
-    switch (d->CtlID) {
-    case IdHeader:
-        formatText(text, sizeof text, "  %s", session.chatTitle.s);
-        font = fontTitle;
-        break;
-    case IdPeopleHeader:
-        formatText(text, sizeof text, " Сейчас в чате: %d", session.connected ? session.userCount : 0);
-        break;
-    case IdRoomsHeader:
-        copyText(text, sizeof text, " Комнаты и команды");
-        break;
-    case IdNickLabel:
-        copyText(text, sizeof text, session.ownNick.empty() ? session.loginNick.s : session.ownNick.s);
-        bg = GetSysColor(COLOR_BTNFACE);
-        break;
-    case IdClock: {
-        DWORD secs = session.connected ? (GetTickCount() - session.connectTick) / 1000 : 0;
-        formatText(text, sizeof text, "%02lu:%02lu:%02lu", (unsigned long)(secs / 3600),
-                   (unsigned long)(secs / 60 % 60), (unsigned long)(secs % 60));
-        font = fontMono;
-        flags = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
-        bg = GetSysColor(COLOR_BTNFACE);
-        break;
-    }
-    case IdTopic:
-        GetWindowTextA(d->hwndItem, text, sizeof text);
-        font = fontUi;
-        bg = GetSysColor(COLOR_BTNFACE);
-        break;
-    case IdBanner:
-        bg = GetSysColor(COLOR_BTNFACE);
-        break;
-    default:
-        return;
-    }
-    fillSolid(d->hDC, r, bg);
-    drawTextIn(d->hDC, r, text, font, RGB(0, 0, 0), flags);
-}
-
-void drawUserItem(const DRAWITEMSTRUCT* d)
-{
-    if (d->itemID == (UINT)-1)
-        return;
-    bool selected = (d->itemState & ODS_SELECTED) != 0;
-    fillSolid(d->hDC, d->rcItem, GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-    if ((int)d->itemID >= session.userCount)
-        return;
-    const UserEntry& u = session.users[d->itemID];
-    bool ignored = isIgnored(session, u.nick.s);
-    if (mainWnd.peopleImages)
-        ImageList_Draw(mainWnd.peopleImages, ignored ? 6 : (int)classifyStatus(u.status.s), d->hDC,
-                       d->rcItem.left + 2, d->rcItem.top + 1, ILD_TRANSPARENT);
-    RECT r = d->rcItem;
-    r.left += 22;
-    drawTextIn(d->hDC, r, u.nick.s, fontUiBold, selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : u.color,
-               DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS);
-}
-
-void onDrawItem(const DRAWITEMSTRUCT* d)
-{
-    if (d->CtlType == ODT_STATIC) {
-        if (d->CtlID == IdBottomPanel) {
-            RECT r = d->rcItem;
-            FillRect(d->hDC, &r, GetSysColorBrush(COLOR_BTNFACE));
-            DrawEdge(d->hDC, &r, EDGE_RAISED, BF_TOP | BF_BOTTOM);
-            return;
-        }
-        drawPane(d);
-        return;
-    }
-    if (d->CtlID == IdUserList) {
-        drawUserItem(d);
-        return;
-    }
-    if (d->CtlType == ODT_BUTTON) {
-        switch (d->CtlID) {
-        case CmdDisconnect: drawOwnerButton(d, mainWnd.toolbarImages, 11, "Выход", fontUi); break;
-        case CmdClearLog: drawOwnerButton(d, mainWnd.toolbarImages, 7, "Очистить", fontUi); break;
-        case IdSend: drawOwnerButton(d, mainWnd.toolbarImages, 12, "Послать", fontUi); break;
-        case IdPrivate: drawOwnerButton(d, mainWnd.toolbarImages, 5, "Приват", fontUi); break;
-        case IdIgnore: drawOwnerButton(d, mainWnd.toolbarImages, 6, "Игнор", fontUi); break;
-        case IdCreateRoomButton: drawOwnerButton(d, mainWnd.toolbarImages, 3, "", fontUi); break;
-        default: break;
-        }
-    }
-}
-
 bool isPushButton(HWND w)
 {
     char cls[16];
@@ -369,7 +260,7 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         ((MEASUREITEMSTRUCT*)lp)->itemHeight = 18;
         return TRUE;
     case WM_DRAWITEM:
-        onDrawItem((const DRAWITEMSTRUCT*)lp);
+        paintOwnerDrawn((const DRAWITEMSTRUCT*)lp);
         return TRUE;
     case WM_CTLCOLORSTATIC:
         if ((HWND)lp == mainWnd.hint) {
@@ -407,221 +298,13 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         onSocketEvent(LOWORD(lp), HIWORD(lp));
         return 0;
     case kMsgBannerResult:
-        if ((int)wp == 6)
-            logErrorF("Баннер #%d: ссылка не http:// — старый клиент не умеет https (%s)", (int)lp,
-                      session.banner.url.s);
+        onBannerResultMessage(wp, lp);
         return 0;
     }
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
-// ---- Views -----------------------------------------------------------
-
-struct WindowViews final : ChatViews, PanelView, BannerFetcher {
-    void usersChanged() override
-    {
-        HWND l = mainWnd.userList;
-        SendMessageA(l, WM_SETREDRAW, FALSE, 0);
-        SendMessageA(l, LB_RESETCONTENT, 0, 0);
-        for (int i = 0; i < session.userCount; i++)
-            SendMessageA(l, LB_ADDSTRING, 0, (LPARAM)session.users[i].nick.s);
-        SendMessageA(l, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(l, nullptr, TRUE);
-        InvalidateRect(mainWnd.peopleHeader, nullptr, FALSE);
-        statusChanged();
-    }
-    void roomsChanged() override
-    {
-        HWND b = mainWnd.roomBox;
-        SendMessageA(b, CB_RESETCONTENT, 0, 0);
-        int current = -1;
-        for (int i = 0; i < session.roomCount; i++) {
-            char item[96];
-            formatText(item, sizeof item, "%s (%d)", session.rooms[i].name.s, (int)session.rooms[i].people);
-            SendMessageA(b, CB_ADDSTRING, 0, (LPARAM)item);
-            if (current < 0 && sameText(session.rooms[i].name.s, session.currentRoom.s))
-                current = i;
-        }
-        SendMessageA(b, CB_SETCURSEL, current, 0);
-    }
-    void statusChanged() override
-    {
-        SessionState& s = session;
-        char part[5][160];
-        for (auto& p : part)
-            p[0] = '\0';
-        if (s.connected) {
-            formatText(part[0], sizeof part[0], " %s @ %s:%d", s.ownNick.s, s.settings.host.s, s.settings.port);
-            formatText(part[1], sizeof part[1], " Комната: %s", s.currentRoom.s);
-            formatText(part[2], sizeof part[2], " Людей: %d", s.userCount);
-            formatText(part[3], sizeof part[3], " Лаг: %d мс", (int)s.lag);
-            formatText(part[4], sizeof part[4], " %s", roleDisplayName(s));
-        } else {
-            copyText(part[0], sizeof part[0], " Не подключено.  F2 - подключиться");
-        }
-        for (int i = 0; i < 5; i++) {
-            // Only texts set here are in the parts, and they fit the buffer;
-            // the length is checked anyway, as SB_GETTEXT copies it all.
-            char old[160] = "";
-            if (LOWORD(SendMessageA(mainWnd.statusBar, SB_GETTEXTLENGTHA, i, 0)) < sizeof old)
-                SendMessageA(mainWnd.statusBar, SB_GETTEXTA, i, (LPARAM)old);
-            if (strcmp(old, part[i]) != 0)
-                SendMessageA(mainWnd.statusBar, SB_SETTEXTA, i, (LPARAM)part[i]);
-        }
-        char title[200];
-        formatText(title, sizeof title, "%s — %s", s.chatTitle.s, kProductName);
-        char oldTitle[200];
-        GetWindowTextA(mainWnd.hwnd, oldTitle, sizeof oldTitle);
-        if (strcmp(oldTitle, title) != 0)
-            SetWindowTextA(mainWnd.hwnd, title);
-        HMENU menu = GetMenu(mainWnd.hwnd);
-        if (menu)
-            EnableMenuItem(menu, CmdAdminPanel, MF_BYCOMMAND | (adminPanelAvailable(s) ? MF_ENABLED : MF_GRAYED));
-        InvalidateRect(mainWnd.nickLabel, nullptr, FALSE);
-        InvalidateRect(mainWnd.header, nullptr, FALSE);
-    }
-    void showTopic(const char* topic) override
-    {
-        SetWindowTextA(mainWnd.topic, topic);
-        InvalidateRect(mainWnd.topic, nullptr, TRUE);
-    }
-    void focusInput() override { SetFocus(mainWnd.input); }
-    void readInput(char* text, size_t cap) override
-    {
-        text[0] = '\0';
-        GetWindowTextA(mainWnd.input, text, (int)cap);
-    }
-    void clearInput() override { SetWindowTextA(mainWnd.input, ""); }
-    void colorsChanged() override
-    {
-        setChatLogBackground(mainWnd.log, session.colors.bg);
-        InvalidateRect(mainWnd.hwnd, nullptr, TRUE);
-    }
-
-    // The administration panel does not exist yet: it is never open.
-    bool isOpen() override { return false; }
-    void setStatusText(const char*) override {}
-    void setTopic(const char*) override {}
-    void postRefresh(int) override {}
-
-    void stripChanged() override { InvalidateRect(mainWnd.banner, nullptr, TRUE); }
-    // Picture downloads are not built yet: the strip keeps its placeholder.
-    void startFetch(int32_t, const char*) override {}
-    void queueResult(int32_t id, int code) override
-    {
-        PostMessageA(mainWnd.hwnd, kMsgBannerResult, (WPARAM)code, (LPARAM)id);
-    }
-};
-
-WindowViews windowViews;
-
-int comboSelection(HWND box) { return (int)SendMessageA(box, CB_GETCURSEL, 0, 0); }
-
-struct WindowActions final : MainWindowActions, InputLine {
-    void runLoginFlow() override { ::runLoginFlow(mainWnd.hwnd); }
-    int showRegistrationDialog() override
-    {
-        return ::showRegistrationDialog ? ::showRegistrationDialog(mainWnd.hwnd) : 2;
-    }
-    void showCreateRoomDialog() override
-    {
-        if (showCreateRoomDialogEntry)
-            showCreateRoomDialogEntry(mainWnd.hwnd);
-    }
-    void showAdminPanel() override
-    {
-        if (showAdminPanelEntry)
-            showAdminPanelEntry(mainWnd.hwnd);
-    }
-    void showAboutDialog() override
-    {
-        if (showAboutDialogEntry)
-            showAboutDialogEntry(mainWnd.hwnd);
-    }
-    void destroyWindow() override { DestroyWindow(mainWnd.hwnd); }
-    void setMenuCheck(int id, bool checked) override
-    {
-        CheckMenuItem(GetMenu(mainWnd.hwnd), (UINT)id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
-    }
-    void openUrl(const char* url) override { ShellExecuteA(nullptr, "open", url, nullptr, nullptr, SW_SHOWNORMAL); }
-    int selectedUser() override { return (int)SendMessageA(mainWnd.userList, LB_GETCURSEL, 0, 0); }
-    int selectedRoom() override { return comboSelection(mainWnd.roomBox); }
-    int selectedColor() override { return comboSelection(mainWnd.colorBox); }
-    int selectedStatus() override { return comboSelection(mainWnd.statusBox); }
-    void repaintNickViews() override
-    {
-        InvalidateRect(mainWnd.header, nullptr, FALSE);
-        InvalidateRect(mainWnd.nickLabel, nullptr, FALSE);
-    }
-    void openBannerLink() override
-    {
-        const CurrentBanner& b = session.banner;
-        if (b.shown && !b.link.empty())
-            ShellExecuteA(nullptr, "open", b.link.s, nullptr, nullptr, SW_SHOWNORMAL);
-    }
-
-    void getText(char* text, size_t cap) override
-    {
-        text[0] = '\0';
-        GetWindowTextA(mainWnd.input, text, (int)cap);
-    }
-    void setText(const char* text) override { SetWindowTextA(mainWnd.input, text); }
-    void focusAtEnd() override
-    {
-        SetFocus(mainWnd.input);
-        int end = GetWindowTextLengthA(mainWnd.input);
-        SendMessageA(mainWnd.input, EM_SETSEL, end, end);
-    }
-};
-
-WindowActions windowActions;
-
-void installWindowActions()
-{
-    mainWindow = &windowActions;
-    inputLine = &windowActions;
-}
-
 } // namespace
-
-ChatViews& mainWindowViews() { return windowViews; }
-PanelView& mainWindowPanel() { return windowViews; }
-BannerFetcher& mainWindowBanners() { return windowViews; }
-
-void drawOwnerButton(const DRAWITEMSTRUCT* item, HIMAGELIST images, int image, const char* label, HFONT font)
-{
-    HDC dc = item->hDC;
-    RECT r = item->rcItem;
-    FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
-    UINT frame = DFCS_BUTTONPUSH;
-    if (item->itemState & ODS_SELECTED)
-        frame |= DFCS_PUSHED;
-    if (item->itemState & ODS_DISABLED)
-        frame |= DFCS_INACTIVE;
-    DrawFrameControl(dc, &r, DFC_BUTTON, frame);
-
-    HGDIOBJ oldFont = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
-    int oldMode = SetBkMode(dc, TRANSPARENT);
-    SIZE size = {0, 0};
-    GetTextExtentPoint32A(dc, label, (int)strlen(label), &size);
-    int w = size.cx;
-    int d = (item->itemState & ODS_SELECTED) ? 1 : 0;
-    int x = d + (r.left + r.right - w - 20) / 2;
-    if (images) {
-        ImageList_Draw(images, image, dc, x, d + (r.top + r.bottom - 16) / 2, ILD_TRANSPARENT);
-        x += 20;
-    }
-    RECT t = {x, r.top + d, x + w + 2, r.bottom};
-    SetTextColor(dc, GetSysColor((item->itemState & ODS_DISABLED) ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
-    DrawTextA(dc, label, -1, &t, DT_SINGLELINE | DT_VCENTER);
-    SetBkMode(dc, oldMode);
-    SelectObject(dc, oldFont);
-
-    if (item->itemState & ODS_FOCUS) {
-        RECT f = {r.left + 4, r.top + 4, r.right - 4, r.bottom - 4};
-        DrawFocusRect(dc, &f);
-    }
-}
 
 void updateMenuChecks()
 {

@@ -37,6 +37,13 @@ extern void (*showAboutDialogEntry)(HWND owner);
 // Shows the check marks of the sound and time-stamp menu items.
 void updateMenuChecks();
 
+// Between the main window's own files: the owner-drawn painting of its
+// panes, list items and buttons; the window actions the commands and the
+// input line use, installed at creation; a banner download's result.
+void paintOwnerDrawn(const DRAWITEMSTRUCT* item);
+void installWindowActions();
+void onBannerResultMessage(WPARAM wp, LPARAM lp);
+
 // Paints one owner-drawn push button: frame, image (when the image list
 // exists) and label, moved one pixel while pressed, focus rectangle.
 void drawOwnerButton(const DRAWITEMSTRUCT* item, HIMAGELIST images, int image, const char* label, HFONT font);
