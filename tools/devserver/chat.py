@@ -110,10 +110,12 @@ class Chat:
             m.send("CFG", key, value)
         m.send("CFGEND")
 
-    def send_rooms(self, m):
+    def send_rooms(self, m, coming_to=None):
+        """The room listing; coming_to counts m in, as it is about to enter."""
         m.send("ROOMLIST")
         for r in self.rooms.values():
-            m.send("ROOM", r.name, str(len(r.members)), r.creator or "", r.description)
+            people = len(r.members) + (r is coming_to)
+            m.send("ROOM", r.name, str(people), r.creator or "", r.description)
         m.send("ROOMEND")
 
     def send_users(self, m, room):

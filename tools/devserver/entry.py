@@ -62,6 +62,6 @@ def login(chat, m, f):
     log.info("login %s (%s) from %s", nick, role, m.describe())
     m.send("WELCOME", nick, role, chat.config["chat_title"], chat.config["motd"])
     chat.send_config(m)
-    chat.send_rooms(m)
+    chat.send_rooms(m, coming_to=chat.main_room)
     chat.move(m, chat.main_room)
     m.send("BANNER", *chat.catalogue.current_fields())

@@ -19,6 +19,7 @@ from chat import Chat  # noqa: E402
 from commands import COMMANDS  # noqa: E402
 from pictures import list_pictures, write_samples  # noqa: E402
 from server import DevServer  # noqa: E402
+from zbclient import Client as WireClient  # noqa: E402
 
 
 class Clock:
@@ -68,59 +69,11 @@ class Server:
         self.dir.cleanup()
 
 
-class Client:
-    def __init__(self, server, nick=None, password="", colour="#FF0000", rcvbuf=None):
-        self.sock = socket.socket()
-        server.clients.append(self)
-        if rcvbuf:
-            self.sock.setsockopt(socket.SOL_SOCKET, socket.SO_RCVBUF, rcvbuf)
-        self.sock.settimeout(5)
-        self.sock.connect(("127.0.0.1", server.server.port))
-        self.buf = b""
-        self.seen = []
-        if nick:
-            self.send("LOGIN %s\t%s\t%s" % (nick, password, colour))
-            self.expect("BANNER")
-
-    def send(self, *lines):
-        self.sock.sendall(b"".join(l.encode("utf-8") + b"\n" for l in lines))
-
-    def line(self):
-        while b"\n" not in self.buf:
-            data = self.sock.recv(65536)
-            if not data:
-                raise EOFError("closed; seen %r" % self.seen[-5:])
-            self.buf += data
-        raw, self.buf = self.buf.split(b"\n", 1)
-        self.seen.append(raw.decode("utf-8"))
-        return self.seen[-1]
-
-    def expect(self, prefix):
-        """The next line starting with prefix; the lines before it are skipped."""
-        while True:
-            l = self.line()
-            if l.startswith(prefix):
-                return l
-
-    def until(self, prefix):
-        """The lines up to and including the first that starts with prefix."""
-        start = len(self.seen)
-        self.expect(prefix)
-        return self.seen[start:]
-
-    def sync(self):
-        """Every line the server sent before now, read: the lines up to PONG."""
-        self.send("PING sync")
-        return self.until("PONG sync")[:-1]
-
-    def closed(self):
-        try:
-            while True:
-                self.line()
-        except EOFError:
-            return True
-        except socket.timeout:
-            return False
+def Client(server, *args, **kw):
+    """A scripted client of server, closed when the server stops."""
+    c = WireClient(server.server.port, *args, **kw)
+    server.clients.append(c)
+    return c
 
 
 class DevServerTest(unittest.TestCase):
@@ -173,6 +126,7 @@ class DevServerTest(unittest.TestCase):
         self.assertEqual(words, ["WELCOME"] + ["CFG"] * 13 + ["CFGEND", "ROOMLIST", "ROOM", "ROOMEND",
                                  "USERLIST", "USER", "USER", "USEREND", "TOPIC", "BANNER"])
         self.assertIn("USER Вася\t#00FF00\t\tguest", c.seen)
+        self.assertIn("ROOM Главная\t2\t\t", c.seen, "the newcomer is counted in")
         self.assertRegex(c.seen[-1], r"^BANNER [1-3]\thttp://127\.0\.0\.1/banner\d\.(png|bmp)\t")
         self.assertEqual(other.expect("JOIN"), "JOIN Вася\t#00FF00\tguest")
 

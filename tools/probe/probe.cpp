@@ -256,6 +256,7 @@ void usage()
         "  keys ID TEXT [--post] [--at-caret]  focus, caret to the end, WM_CHAR\n"
         "                                      per character\n"
         "  close                               posts WM_CLOSE\n"
+        "  move X Y                            moves the window to X, Y (screen)\n"
         "options: --timeout MS (waits and sent messages, default 10000)\n"
         "records: fields separated by tabs; \\\\ \\t \\r \\n escaped in text\n"
         "exit: 0 ok, 1 usage, 2 window/control/item not found, 3 refused or no answer\n",
@@ -1304,6 +1305,17 @@ void cmdClose()
     post(target(), WM_CLOSE);
 }
 
+// Windows opened at the default position all land in one place on a display
+// without a window manager; a test moves them apart to show them side by side.
+void cmdMove()
+{
+    needArgs(2, "move X Y");
+    int x = (int)parseNumber(g_opt.args[0], "X");
+    int y = (int)parseNumber(g_opt.args[1], "Y");
+    if (!SetWindowPos(target(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE))
+        fail(ExitFailed, "SetWindowPos failed");
+}
+
 }  // namespace
 
 int main()
@@ -1355,6 +1367,8 @@ int main()
         cmdKeys();
     else if (c == "close")
         cmdClose();
+    else if (c == "move")
+        cmdMove();
     else
         usageError("unknown command %s", c.c_str());
     finish(ExitOk);
