@@ -29,7 +29,9 @@ def setcfg(chat, m, f):
         chat.send_config(p)
 
 
-def banner_named(chat, field):
+def admin_banner(chat, m, field):
+    """The banner whose number field holds, for a global administrator."""
+    chat.need_admin(m)
     ident, _ = leading_int(field)
     b = chat.catalogue.find(ident) if ident is not None else None
     if b is None:
@@ -55,24 +57,23 @@ def banneradd(chat, m, f):
     log.info("banner #%d added by %s: %s", b.id, m.nick, url)
     m.send("OK", "BANNERADD", "Баннер #%d добавлен" % b.id)
     if chat.catalogue.current is None:
-        chat.show_banner_if_changed(chat.catalogue.rotate())
+        chat.rotate_banner()
 
 
 def bannerdel(chat, m, f):
-    chat.need_admin(m)
-    b = banner_named(chat, f[0])
+    b = admin_banner(chat, m, f[0])
     chat.catalogue.remove(b)
     m.send("OK", "BANNERDEL", "Баннер #%d удалён" % b.id)
     if chat.catalogue.current is b:
-        chat.show_banner_if_changed(chat.catalogue.rotate())
+        chat.rotate_banner()
 
 
 def bannertoggle(chat, m, f):
-    chat.need_admin(m)
-    b = banner_named(chat, f[0])
+    b = admin_banner(chat, m, f[0])
     if f[1] not in ("0", "1"):
         raise Refused("400", "Состояние баннера — 1 или 0")
     b.enabled = f[1] == "1"
     m.send("OK", "BANNERTOGGLE", "Баннер #%d %s" % (b.id, "включён" if b.enabled else "выключен"))
-    if (chat.catalogue.current is b) != b.enabled:
-        chat.show_banner_if_changed(chat.catalogue.rotate())
+    shown = chat.catalogue.current
+    if (shown is b and not b.enabled) or (shown is None and b.enabled):
+        chat.rotate_banner()

@@ -185,8 +185,9 @@ class Chat:
         for p in list(self.members.values()):
             self.send_rooms(p)
 
-    def show_banner_if_changed(self, changed):
-        if changed:
+    def rotate_banner(self):
+        """Moves on to the next banner; everyone sees it if it is another."""
+        if self.catalogue.rotate():
             self.everyone("BANNER", *self.catalogue.current_fields())
 
     # ------------------------------------------------------------ time
@@ -195,7 +196,7 @@ class Chat:
         now = self.clock()
         if now >= self.next_rotation:
             self.next_rotation = now + self.number("banner_rotate_sec")
-            self.show_banner_if_changed(self.catalogue.rotate())
+            self.rotate_banner()
         ttl = self.number("room_ttl_days") * 86400
         stale = [r for r in self.rooms.values()
                  if r is not self.main_room and not r.members and now - r.empty_since >= ttl]
