@@ -87,22 +87,6 @@ void submit(HWND dialog, bool guest)
 
 } // namespace
 
-const char* portalDomainSuffix()
-{
-    // The portal domain begins with the brand word: the rest completes it.
-    size_t i = 0;
-    for (; kProductName[i]; i++) {
-        char a = kPortalDomain[i], b = kProductName[i];
-        if (a >= 'A' && a <= 'Z')
-            a = (char)(a - 'A' + 'a');
-        if (b >= 'A' && b <= 'Z')
-            b = (char)(b - 'A' + 'a');
-        if (a != b)
-            return kPortalDomain;
-    }
-    return kPortalDomain + i;
-}
-
 INT_PTR CALLBACK loginDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {

@@ -26,6 +26,8 @@
 
 #include <windows.h>
 
+#include "site.h"
+
 // Characters the nick field lets the user type.
 enum { kLoginNickTypingLimit = 20 };
 
@@ -37,10 +39,8 @@ void saveSettingsNow();
 // is no registration dialog, which counts as cancelled.
 extern int (*showRegistrationDialog)(HWND owner);
 
-// What follows the brand word "Zumbara" in the portal domain (".example"
-// for "zumbara.example"): the suffix of the login and registration headers.
-// The whole domain when it does not begin with the brand word.
-const char* portalDomainSuffix();
+// The suffix of the login and registration headers is portalDomainSuffix()
+// of site.h, which the main window's header strip shares.
 
 // The dialog procedure of the template IDD_LOGIN. It reads the settings into
 // the fields at start and writes them back on "Войти в чат »" and

@@ -2,6 +2,8 @@
 
 #include <string.h>
 
+#include "status_texts.h"
+
 HIMAGELIST logoImages = nullptr;
 
 namespace {
@@ -96,6 +98,30 @@ int drawWordmark(HDC dc, int x, int y, HFONT font, const char* suffix)
     return c1 + c2;
 }
 
+void fillBrandBand(HDC dc, const RECT& r)
+{
+    fillGradientV(dc, r, kHeaderTop, kHeaderBottom);
+    RECT bar = {r.left, r.bottom - 2, r.right, r.bottom};
+    fillSolid(dc, bar, kBrandOrange);
+}
+
+void drawSectionHeader(HDC dc, const RECT& r, const char* text, HIMAGELIST images, int image, COLORREF panel)
+{
+    ScopedDcState state(dc);
+    fillGradient(dc, r, panel, sectionHeaderEndColor(panel), false);
+    RECT edge = r;
+    DrawEdge(dc, &edge, EDGE_RAISED, BF_RECT);
+    RECT line = r;
+    line.left += 6;
+    if (images) {
+        ImageList_Draw(images, image, dc, r.left + 4, r.top + (r.bottom - r.top - 16) / 2, ILD_TRANSPARENT);
+        line.left = r.left + 22;
+    }
+    SelectObject(dc, fontOrDefault(fontUiBold));
+    drawShadowTextRect(dc, text, line, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_LEFT, RGB(0xFF, 0xFF, 0xFF),
+                       sectionShadowColor(panel));
+}
+
 void drawDialogHeader(const DRAWITEMSTRUCT* item, const char* suffix, const char* tagline, HIMAGELIST logo,
                       HFONT logoFont, HFONT smallFont)
 {
@@ -105,9 +131,7 @@ void drawDialogHeader(const DRAWITEMSTRUCT* item, const char* suffix, const char
     const RECT& r = item->rcItem;
     ScopedDcState state(dc);
 
-    fillGradientV(dc, r, kHeaderTop, kHeaderBottom);
-    RECT bar = {r.left, r.bottom - 2, r.right, r.bottom};
-    fillSolid(dc, bar, kBrandOrange);
+    fillBrandBand(dc, r);
     if (logo)
         ImageList_Draw(logo, 0, dc, r.left + 8, r.top + (r.bottom - r.top - 48) / 2, ILD_TRANSPARENT);
     drawWordmark(dc, r.left + 64, r.top + 8, logoFont, suffix);

@@ -1,7 +1,7 @@
 // GDI drawing shared by the header strips of the main window, the dialogs and
-// the splash: the gradient fill, shadowed text, the wordmark and the dialog
-// header, and small scoped holders that pair every select and create with
-// its release within one paint.
+// the splash: the gradient fill, shadowed text, the wordmark, the brand band,
+// the dialog header and the section header, and small scoped holders that
+// pair every select and create with its release within one paint.
 #pragma once
 
 #include <windows.h>
@@ -11,7 +11,7 @@
 // the 48 by 48 logo image list; null until they exist. Text drawn with a
 // null font uses the stock DEFAULT_GUI_FONT instead; a null list draws no
 // logo.
-extern HFONT fontLogo, fontSmall;
+extern HFONT fontLogo, fontSmall, fontUiBold;
 extern HIMAGELIST logoImages;
 
 // Colours of the brand.
@@ -105,6 +105,18 @@ void drawShadowTextRect(HDC dc, const char* text, const RECT& r, UINT format, CO
 // top left corner at (x, y). Returns the width of word and suffix together.
 // The DC's font is the same afterwards.
 int drawWordmark(HDC dc, int x, int y, HFONT font, const char* suffix);
+
+// The background of every header strip: the vertical gradient #FFFFFF to
+// #DEE4EE over r and a 2-pixel brand-orange bar along its bottom.
+void fillBrandBand(HDC dc, const RECT& r);
+
+// A section header over r: the horizontal gradient from panel to panel
+// darkened by 40 per channel, a raised edge, image of images (when not
+// null) at (left + 4, vertically centred) with the text from left + 22,
+// else the text from left + 6; the text in fontUiBold, white, shadowed in
+// panel darkened by 90, on one vertically centred line. The DC's state is
+// the same afterwards.
+void drawSectionHeader(HDC dc, const RECT& r, const char* text, HIMAGELIST images, int image, COLORREF panel);
 
 // Paints the owner-drawn header of a dialog over the item rectangle
 // L, T, R, B: the gradient #FFFFFF to #DEE4EE, a 2-pixel orange bar along

@@ -1,6 +1,8 @@
 #include "input_actions.h"
 
 #include "bounded.h"
+#include "codepage.h"
+#include "session_state.h"
 
 InputLine* inputLine = nullptr;
 
@@ -41,4 +43,10 @@ void startPrivate(const char* nick)
     formatText(composed, sizeof composed, "/pm %s ", nick ? nick : "");
     inputLine->setText(composed);
     inputLine->focusAtEnd();
+}
+
+void addressClickedNick(const char* nick)
+{
+    if (nick && *nick && !sameText(nick, session.ownNick.s))
+        addressNick(nick);
 }

@@ -34,3 +34,8 @@ void addressNick(const char* nick);
 
 // Replaces the line with "/pm nick " and focuses it, caret at the end.
 void startPrivate(const char* nick);
+
+// A click on a nick, in the chat log or the user list: addresses the nick
+// unless it is empty or the user's own (compared ignoring case), in which
+// case nothing happens.
+void addressClickedNick(const char* nick);

@@ -138,9 +138,7 @@ void ignoreSelected()
 void userListNotification(int code)
 {
     if (code == kNotifySelChange) {
-        const char* nick = userAt(mainWindow->selectedUser());
-        if (nick && *nick && !sameText(nick, session.ownNick.s))
-            addressNick(nick);
+        addressClickedNick(userAt(mainWindow->selectedUser()));
     } else if (code == kNotifyDoubleClick) {
         privateToSelected();
     }

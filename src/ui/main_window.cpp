@@ -13,10 +13,12 @@
 #include "layout.h"
 #include "drawing.h"
 #include "input_actions.h"
+#include "log_clicks.h"
 #include "login_dialog.h"
 #include "main_commands.h"
-#include "palette.h"
 #include "session_state.h"
+#include "status_display.h"
+#include "user_list.h"
 
 const char kMainWindowClass[] = "ZumbaraMain";
 MainWindow mainWnd;
@@ -108,17 +110,6 @@ LRESULT CALLBACK inputProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
     return CallWindowProcA(mainWnd.previousInputProc, w, msg, wp, lp);
 }
 
-void fillStatusAndColorBoxes()
-{
-    for (const char* e : kStatusChoices)
-        SendMessageA(mainWnd.statusBox, CB_ADDSTRING, 0, (LPARAM)e);
-    SendMessageA(mainWnd.statusBox, CB_SETCURSEL, 0, 0);
-    for (int i = 0; i < kPaletteSize; i++)
-        SendMessageA(mainWnd.colorBox, CB_ADDSTRING, 0, (LPARAM)kPalette[i].name);
-    int sel = paletteIndexOf(session.nickColor.s);
-    SendMessageA(mainWnd.colorBox, CB_SETCURSEL, sel < 0 ? 0 : sel, 0);
-}
-
 RichEditChatLog chatLog;
 
 void onCreate(HWND hwnd)
@@ -141,6 +132,7 @@ void onCreate(HWND hwnd)
     if (mainWnd.log) {
         SendMessageA(mainWnd.log, EM_EXLIMITTEXT, 0, 2000000);
         setChatLogBackground(mainWnd.log, session.colors.bg);
+        wrapLogProcedure(mainWnd.log);
     }
     chatLog.edit = mainWnd.log;
     ports.log = &chatLog;
@@ -157,9 +149,10 @@ void onCreate(HWND hwnd)
     mainWnd.ignoreButton = makeChild("BUTTON", "Игнор", BS_OWNERDRAW | WS_TABSTOP, 0, IdIgnore, f);
     mainWnd.statusLabel = makeChild("STATIC", "Статус:", SS_CENTERIMAGE, 0, -1, f);
     mainWnd.statusBox = makeChild("COMBOBOX", nullptr, CBS_DROPDOWN | WS_VSCROLL | WS_TABSTOP, 0, IdStatusBox, f);
+    fillStatusBox(mainWnd.statusBox);
     mainWnd.colorLabel = makeChild("STATIC", "Цвет:", SS_CENTERIMAGE, 0, -1, f);
     mainWnd.colorBox = makeChild("COMBOBOX", nullptr, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0, IdColorBox, f);
-    fillStatusAndColorBoxes();
+    fillColorBox(mainWnd.colorBox);
     mainWnd.bottomPanel = makeChild("STATIC", "", SS_OWNERDRAW, 0, IdBottomPanel, f);
     mainWnd.nickLabel = makeChild("STATIC", "", SS_OWNERDRAW | SS_NOPREFIX, 0, IdNickLabel, f);
     mainWnd.hint = makeChild("STATIC", kHintText, SS_NOPREFIX | SS_CENTERIMAGE, 0, IdHint, f);
@@ -177,7 +170,7 @@ void onCreate(HWND hwnd)
     int parts[5] = {240, 380, 470, 560, -1};
     SendMessageA(mainWnd.statusBar, SB_SETPARTS, 5, (LPARAM)parts);
     SetTimer(hwnd, kTimerStatus, 1000, nullptr);
-    mainWindowViews().statusChanged();
+    refreshStatusDisplays();
 }
 
 void moveTo(HWND w, const LayoutRect& r)
@@ -218,12 +211,6 @@ bool isPushButton(HWND w)
 {
     char cls[16];
     return GetClassNameA(w, cls, sizeof cls) && lstrcmpiA(cls, "Button") == 0;
-}
-
-void refreshClocks()
-{
-    InvalidateRect(mainWnd.clock, nullptr, FALSE);
-    mainWindowViews().statusChanged();
 }
 
 // ---- The window procedure --------------------------------------------
@@ -290,7 +277,7 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     }
     case WM_TIMER:
         if (wp == kTimerStatus)
-            refreshClocks();
+            onStatusTick();
         else
             onTimer((int)wp);
         return 0;

@@ -15,7 +15,7 @@ struct MainWindow {
     HWND createRoom, privateButton, ignoreButton, statusLabel, statusBox, colorLabel, colorBox;
     HWND bottomPanel, nickLabel, hint, input, send, clock, clearButton, exitButton, statusBar;
     HIMAGELIST toolbarImages, peopleImages, logoImages;
-    WNDPROC previousInputProc;
+    WNDPROC previousInputProc, previousLogProc;
 };
 extern MainWindow mainWnd;
 

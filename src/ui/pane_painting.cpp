@@ -1,4 +1,5 @@
-// Painting of the main window's owner-drawn panes, list items and buttons.
+// The painting dispatch of the main window's owner-drawn panes, list items
+// and buttons, and the owner-drawn push button.
 #include "main_window.h"
 
 #include <string.h>
@@ -6,102 +7,34 @@
 #include "control_ids.h"
 #include "drawing.h"
 #include "fonts.h"
-#include "session_state.h"
-
-namespace {
-
-void drawTextIn(HDC dc, RECT r, const char* text, HFONT font, COLORREF color, UINT flags)
-{
-    HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, color);
-    DrawTextA(dc, text, -1, &r, flags | DT_NOPREFIX);
-    SelectObject(dc, old);
-}
-
-// The panes whose full drawing comes with the status displays: a plain,
-// readable version in the panel colour.
-void drawPane(const DRAWITEMSTRUCT* d)
-{
-    RECT r = d->rcItem;
-    char text[256] = "";
-    HFONT font = fontUiBold;
-    UINT flags = DT_SINGLELINE | DT_VCENTER | DT_LEFT;
-    COLORREF bg = session.colors.panel;
-    switch (d->CtlID) {
-    case IdHeader:
-        formatText(text, sizeof text, "  %s", session.chatTitle.s);
-        font = fontTitle;
-        break;
-    case IdPeopleHeader:
-        formatText(text, sizeof text, " Сейчас в чате: %d", session.connected ? session.userCount : 0);
-        break;
-    case IdRoomsHeader:
-        copyText(text, sizeof text, " Комнаты и команды");
-        break;
-    case IdNickLabel:
-        copyText(text, sizeof text, session.ownNick.empty() ? session.loginNick.s : session.ownNick.s);
-        bg = GetSysColor(COLOR_BTNFACE);
-        break;
-    case IdClock: {
-        DWORD secs = session.connected ? (GetTickCount() - session.connectTick) / 1000 : 0;
-        formatText(text, sizeof text, "%02lu:%02lu:%02lu", (unsigned long)(secs / 3600),
-                   (unsigned long)(secs / 60 % 60), (unsigned long)(secs % 60));
-        font = fontMono;
-        flags = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
-        bg = GetSysColor(COLOR_BTNFACE);
-        break;
-    }
-    case IdTopic:
-        GetWindowTextA(d->hwndItem, text, sizeof text);
-        font = fontUi;
-        bg = GetSysColor(COLOR_BTNFACE);
-        break;
-    case IdBanner:
-        bg = GetSysColor(COLOR_BTNFACE);
-        break;
-    default:
-        return;
-    }
-    fillSolid(d->hDC, r, bg);
-    drawTextIn(d->hDC, r, text, font, RGB(0, 0, 0), flags);
-}
-
-void drawUserItem(const DRAWITEMSTRUCT* d)
-{
-    if (d->itemID == (UINT)-1)
-        return;
-    bool selected = (d->itemState & ODS_SELECTED) != 0;
-    fillSolid(d->hDC, d->rcItem, GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-    if ((int)d->itemID >= session.userCount)
-        return;
-    const UserEntry& u = session.users[d->itemID];
-    bool ignored = isIgnored(session, u.nick.s);
-    if (mainWnd.peopleImages)
-        ImageList_Draw(mainWnd.peopleImages, ignored ? 6 : (int)classifyStatus(u.status.s), d->hDC,
-                       d->rcItem.left + 2, d->rcItem.top + 1, ILD_TRANSPARENT);
-    RECT r = d->rcItem;
-    r.left += 22;
-    drawTextIn(d->hDC, r, u.nick.s, fontUiBold, selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : u.color,
-               DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS);
-}
-
-} // namespace
+#include "status_display.h"
+#include "user_list.h"
 
 void paintOwnerDrawn(const DRAWITEMSTRUCT* d)
 {
     if (d->CtlType == ODT_STATIC) {
-        if (d->CtlID == IdBottomPanel) {
+        switch (d->CtlID) {
+        case IdBanner:
+            fillSolid(d->hDC, d->rcItem, GetSysColor(COLOR_BTNFACE));
+            break;
+        case IdTopic: paintTopicLine(d); break;
+        case IdHeader: paintHeaderStrip(d); break;
+        case IdPeopleHeader: paintPeopleHeader(d); break;
+        case IdRoomsHeader: paintRoomsHeader(d); break;
+        case IdNickLabel: paintNickLabel(d); break;
+        case IdClock: paintClock(d); break;
+        case IdBottomPanel: {
             RECT r = d->rcItem;
             FillRect(d->hDC, &r, GetSysColorBrush(COLOR_BTNFACE));
             DrawEdge(d->hDC, &r, EDGE_RAISED, BF_TOP | BF_BOTTOM);
-            return;
+            break;
         }
-        drawPane(d);
+        default: break;
+        }
         return;
     }
     if (d->CtlID == IdUserList) {
-        drawUserItem(d);
+        paintUserItem(d);
         return;
     }
     if (d->CtlType == ODT_BUTTON) {
@@ -116,7 +49,6 @@ void paintOwnerDrawn(const DRAWITEMSTRUCT* d)
         }
     }
 }
-
 
 void drawOwnerButton(const DRAWITEMSTRUCT* item, HIMAGELIST images, int image, const char* label, HFONT font)
 {

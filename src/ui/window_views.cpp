@@ -13,77 +13,16 @@
 #include "main_commands.h"
 #include "palette.h"
 #include "session_state.h"
+#include "status_display.h"
+#include "user_list.h"
 
 namespace {
 
 struct WindowViews final : ChatViews, PanelView, BannerFetcher {
-    void usersChanged() override
-    {
-        HWND l = mainWnd.userList;
-        SendMessageA(l, WM_SETREDRAW, FALSE, 0);
-        SendMessageA(l, LB_RESETCONTENT, 0, 0);
-        for (int i = 0; i < session.userCount; i++)
-            SendMessageA(l, LB_ADDSTRING, 0, (LPARAM)session.users[i].nick.s);
-        SendMessageA(l, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(l, nullptr, TRUE);
-        InvalidateRect(mainWnd.peopleHeader, nullptr, FALSE);
-        statusChanged();
-    }
-    void roomsChanged() override
-    {
-        HWND b = mainWnd.roomBox;
-        SendMessageA(b, CB_RESETCONTENT, 0, 0);
-        int current = -1;
-        for (int i = 0; i < session.roomCount; i++) {
-            char item[96];
-            formatText(item, sizeof item, "%s (%d)", session.rooms[i].name.s, (int)session.rooms[i].people);
-            SendMessageA(b, CB_ADDSTRING, 0, (LPARAM)item);
-            if (current < 0 && sameText(session.rooms[i].name.s, session.currentRoom.s))
-                current = i;
-        }
-        SendMessageA(b, CB_SETCURSEL, current, 0);
-    }
-    void statusChanged() override
-    {
-        SessionState& s = session;
-        char part[5][160];
-        for (auto& p : part)
-            p[0] = '\0';
-        if (s.connected) {
-            formatText(part[0], sizeof part[0], " %s @ %s:%d", s.ownNick.s, s.settings.host.s, s.settings.port);
-            formatText(part[1], sizeof part[1], " Комната: %s", s.currentRoom.s);
-            formatText(part[2], sizeof part[2], " Людей: %d", s.userCount);
-            formatText(part[3], sizeof part[3], " Лаг: %d мс", (int)s.lag);
-            formatText(part[4], sizeof part[4], " %s", roleDisplayName(s));
-        } else {
-            copyText(part[0], sizeof part[0], " Не подключено.  F2 - подключиться");
-        }
-        for (int i = 0; i < 5; i++) {
-            // Only texts set here are in the parts, and they fit the buffer;
-            // the length is checked anyway, as SB_GETTEXT copies it all.
-            char old[160] = "";
-            if (LOWORD(SendMessageA(mainWnd.statusBar, SB_GETTEXTLENGTHA, i, 0)) < sizeof old)
-                SendMessageA(mainWnd.statusBar, SB_GETTEXTA, i, (LPARAM)old);
-            if (strcmp(old, part[i]) != 0)
-                SendMessageA(mainWnd.statusBar, SB_SETTEXTA, i, (LPARAM)part[i]);
-        }
-        char title[200];
-        formatText(title, sizeof title, "%s — %s", s.chatTitle.s, kProductName);
-        char oldTitle[200];
-        GetWindowTextA(mainWnd.hwnd, oldTitle, sizeof oldTitle);
-        if (strcmp(oldTitle, title) != 0)
-            SetWindowTextA(mainWnd.hwnd, title);
-        HMENU menu = GetMenu(mainWnd.hwnd);
-        if (menu)
-            EnableMenuItem(menu, CmdAdminPanel, MF_BYCOMMAND | (adminPanelAvailable(s) ? MF_ENABLED : MF_GRAYED));
-        InvalidateRect(mainWnd.nickLabel, nullptr, FALSE);
-        InvalidateRect(mainWnd.header, nullptr, FALSE);
-    }
-    void showTopic(const char* topic) override
-    {
-        SetWindowTextA(mainWnd.topic, topic);
-        InvalidateRect(mainWnd.topic, nullptr, TRUE);
-    }
+    void usersChanged() override { rebuildUserList(); }
+    void roomsChanged() override { rebuildRoomBox(); }
+    void statusChanged() override { refreshStatusDisplays(); }
+    void showTopic(const char* topic) override { showTopicText(topic); }
     void focusInput() override { SetFocus(mainWnd.input); }
     void readInput(char* text, size_t cap) override
     {

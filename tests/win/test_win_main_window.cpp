@@ -7,81 +7,11 @@
 
 #include <vector>
 
-#include "../unit/fakes.h"
 #include "control_ids.h"
-#include "dispatch.h"
-#include "fonts.h"
 #include "layout.h"
 #include "main_commands.h"
 #include "main_window.h"
-#include "win_session_host.h"
-#include "win_support.h"
-#include "win_transport.h"
-
-namespace {
-
-class MainWindowTest : public ::testing::Test {
-protected:
-    static HWND window;
-    static WinsockTransport transport;
-    static WinSessionHost host;
-
-    static void SetUpTestSuite()
-    {
-        resetSessionState(session);
-        createFonts();
-        InitCommonControls();
-        HINSTANCE inst = GetModuleHandleA(nullptr);
-        ASSERT_TRUE(registerMainWindowClass(inst));
-        ports = SessionPorts{&transport,         &host,
-                             nullptr,            &serverLineDispatcher(),
-                             &mainWindowViews(), &mainWindowPanel(),
-                             &mainWindowBanners()};
-        window = createMainWindow(inst);
-        ASSERT_NE(window, nullptr);
-        transport.notifyWindow = window;
-        host.window = window;
-        ShowWindow(window, SW_SHOW);
-        pumpFor(200);
-    }
-    static void TearDownTestSuite()
-    {
-        // Destroying the main window posts the quit message that ends the
-        // program's message loop; take it off the queue, or the next modal
-        // dialog of this test program would end at once.
-        DestroyWindow(window);
-        MSG m;
-        while (PeekMessageA(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
-    }
-
-    RECT childRect(int id)
-    {
-        HWND c = GetDlgItem(window, id);
-        RECT r = {0, 0, 0, 0};
-        if (!c)
-            return r;
-        GetWindowRect(c, &r);
-        MapWindowPoints(nullptr, window, (POINT*)&r, 2);
-        return r;
-    }
-    void expectAt(int id, const LayoutRect& want)
-    {
-        RECT r = childRect(id);
-        EXPECT_EQ(r.left, want.left) << "control " << id;
-        EXPECT_EQ(r.top, want.top) << "control " << id;
-        EXPECT_EQ(r.right - r.left, want.width) << "control " << id;
-        if (id != IdRoomBox && id != IdStatusBox && id != IdColorBox) {  // combo heights are the closed box
-            EXPECT_EQ(r.bottom - r.top, want.height) << "control " << id;
-        }
-    }
-};
-
-HWND MainWindowTest::window;
-WinsockTransport MainWindowTest::transport;
-WinSessionHost MainWindowTest::host;
-
-} // namespace
+#include "main_window_fixture.h"
 
 TEST_F(MainWindowTest, ChildrenInCreationOrder)
 {

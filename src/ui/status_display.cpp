@@ -1,0 +1,156 @@
+#include "status_display.h"
+
+#include <string.h>
+
+#include "control_ids.h"
+#include "drawing.h"
+#include "fonts.h"
+#include "host.h"
+#include "main_window.h"
+#include "session_state.h"
+#include "site.h"
+#include "status_texts.h"
+
+namespace {
+
+const COLORREF kClockOnline = RGB(0x00, 0x00, 0x80);
+const COLORREF kClockOffline = RGB(0xA0, 0xA0, 0xA0);
+const Color kNickFallback = 0x00800000;  // #000080
+const char kTagline[] = "точка входа в Zumbara  ~  чат";
+
+uint32_t now() { return ports.host ? ports.host->tickCount() : (uint32_t)GetTickCount(); }
+
+HGDIOBJ font(HFONT f) { return f ? (HGDIOBJ)f : GetStockObject(DEFAULT_GUI_FONT); }
+
+void drawIn(HDC dc, RECT r, const char* text, HFONT f, COLORREF color, UINT format)
+{
+    SelectObject(dc, font(f));
+    SetTextColor(dc, color);
+    DrawTextA(dc, text, -1, &r, format | DT_SINGLELINE | DT_NOPREFIX);
+}
+
+COLORREF nickColor() { return parseColor(session.nickColor.s, kNickFallback); }
+
+void setPartIfChanged(int i, const char* text)
+{
+    // Only texts set here are in the parts, and they fit the buffer; the
+    // length is checked anyway, as SB_GETTEXT copies it all.
+    char old[kStatusPartCap] = "";
+    if (LOWORD(SendMessageA(mainWnd.statusBar, SB_GETTEXTLENGTHA, (WPARAM)i, 0)) < sizeof old)
+        SendMessageA(mainWnd.statusBar, SB_GETTEXTA, (WPARAM)i, (LPARAM)old);
+    if (strcmp(old, text) != 0)
+        SendMessageA(mainWnd.statusBar, SB_SETTEXTA, (WPARAM)i, (LPARAM)text);
+}
+
+} // namespace
+
+void refreshStatusDisplays()
+{
+    const SessionState& s = session;
+    char parts[kStatusBarParts][kStatusPartCap];
+    statusBarTexts(s, parts);
+    if (mainWnd.statusBar)
+        for (int i = 0; i < kStatusBarParts; i++)
+            setPartIfChanged(i, parts[i]);
+
+    char title[200];
+    formatText(title, sizeof title, "%s — %s", s.chatTitle.s, kProductName);
+    char oldTitle[200] = "";
+    GetWindowTextA(mainWnd.hwnd, oldTitle, sizeof oldTitle);
+    if (strcmp(oldTitle, title) != 0)
+        SetWindowTextA(mainWnd.hwnd, title);
+
+    InvalidateRect(mainWnd.header, nullptr, FALSE);
+    InvalidateRect(mainWnd.nickLabel, nullptr, FALSE);
+    InvalidateRect(mainWnd.peopleHeader, nullptr, FALSE);
+
+    if (HMENU menu = GetMenu(mainWnd.hwnd))
+        EnableMenuItem(menu, CmdAdminPanel, MF_BYCOMMAND | (adminPanelAvailable(s) ? MF_ENABLED : MF_GRAYED));
+}
+
+void onStatusTick()
+{
+    InvalidateRect(mainWnd.clock, nullptr, FALSE);
+    if (session.connected && mainWnd.header) {
+        RECT r;
+        GetClientRect(mainWnd.header, &r);
+        r.left = r.right - kHeaderClockWidth;
+        InvalidateRect(mainWnd.header, &r, FALSE);
+    }
+}
+
+void paintHeaderStrip(const DRAWITEMSTRUCT* item)
+{
+    HDC dc = item->hDC;
+    const RECT& r = item->rcItem;
+    ScopedDcState state(dc);
+
+    fillBrandBand(dc, r);
+    if (mainWnd.logoImages)
+        ImageList_Draw(mainWnd.logoImages, 0, dc, r.left + 8, r.top + (r.bottom - r.top - 48) / 2 - 1,
+                       ILD_TRANSPARENT);
+    int w = drawWordmark(dc, r.left + 62, r.top + 8, fontLogo, portalDomainSuffix());
+
+    SetBkMode(dc, TRANSPARENT);
+    RECT tagline = {r.left + 64, r.top + 40, r.left + w + 124, r.top + 54};
+    drawIn(dc, tagline, kTagline, fontSmall, kCaptionGrey, DT_LEFT | DT_TOP);
+
+    RECT title = {r.left + 62 + w + 40, r.top, r.right - kHeaderClockWidth, r.bottom};
+    if (title.right - title.left > kTitleMinWidth) {
+        SelectObject(dc, font(fontTitle));
+        drawShadowTextRect(dc, session.chatTitle.s, title,
+                           DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS, kBrandBlue,
+                           RGB(0xFF, 0xFF, 0xFF));
+    }
+
+    char text[kPaneTextCap];
+    headerLagText(session, text, sizeof text);
+    RECT lag = {r.right - 124, r.top + 6, r.right - 6, r.top + 20};
+    drawIn(dc, lag, text, fontUiBold, kCaptionGrey, DT_RIGHT);
+
+    headerTimeText(session, now(), text, sizeof text);
+    RECT online = {r.right - 124, r.top + 21, r.right - 6, r.top + 35};
+    drawIn(dc, online, text, fontMono, kBrandBlue, DT_RIGHT);
+
+    RECT swatch = {r.right - 46, r.top + 38, r.right - 6, r.top + 50};
+    fillSolid(dc, swatch, nickColor());
+    DrawEdge(dc, &swatch, EDGE_SUNKEN, BF_RECT);
+}
+
+void paintPeopleHeader(const DRAWITEMSTRUCT* item)
+{
+    char text[kPaneTextCap];
+    peopleHeaderText(session, text, sizeof text);
+    drawSectionHeader(item->hDC, item->rcItem, text, mainWnd.peopleImages, 0, session.colors.panel);
+}
+
+void paintRoomsHeader(const DRAWITEMSTRUCT* item)
+{
+    drawSectionHeader(item->hDC, item->rcItem, "Комнаты и команды", mainWnd.toolbarImages, 3, session.colors.panel);
+}
+
+void paintNickLabel(const DRAWITEMSTRUCT* item)
+{
+    HDC dc = item->hDC;
+    ScopedDcState state(dc);
+    fillSolid(dc, item->rcItem, GetSysColor(COLOR_BTNFACE));
+    SetBkMode(dc, TRANSPARENT);
+    char text[kPaneTextCap];
+    ownNickLabelText(session, text, sizeof text);
+    COLORREF color = session.connected ? nickColor() : GetSysColor(COLOR_GRAYTEXT);
+    drawIn(dc, item->rcItem, text, fontUiBold, color, DT_LEFT | DT_VCENTER);
+}
+
+void paintClock(const DRAWITEMSTRUCT* item)
+{
+    HDC dc = item->hDC;
+    ScopedDcState state(dc);
+    RECT r = item->rcItem;
+    fillSolid(dc, r, RGB(0xFF, 0xFF, 0xFF));
+    DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT);
+    SetBkMode(dc, TRANSPARENT);
+    char text[kPaneTextCap];
+    clockText(session, now(), text, sizeof text);
+    drawIn(dc, item->rcItem, text, fontMono, session.connected ? kClockOnline : kClockOffline,
+           DT_CENTER | DT_VCENTER);
+}

@@ -1,0 +1,170 @@
+#include "user_list.h"
+
+#include <string.h>
+
+#include "drawing.h"
+#include "fonts.h"
+#include "main_commands.h"
+#include "main_window.h"
+#include "palette.h"
+#include "people_view.h"
+#include "session_state.h"
+#include "status_display.h"
+#include "status_texts.h"
+
+namespace {
+
+const COLORREF kEvenRow = RGB(0xFF, 0xFF, 0xFF);
+const COLORREF kOddRow = RGB(0xF5, 0xF5, 0xFA);
+const COLORREF kIgnoredNick = RGB(0x96, 0x96, 0x96);
+const COLORREF kStatusText = RGB(0x6E, 0x6E, 0x82);
+const UINT kLineFormat = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
+
+struct ListBoxItems final : ItemList {
+    HWND box;
+    explicit ListBoxItems(HWND b) : box(b) {}
+    int selection() override { return (int)SendMessageA(box, LB_GETCURSEL, 0, 0); }
+    void removeAll() override { SendMessageA(box, LB_RESETCONTENT, 0, 0); }
+    void append(const char* text, uint32_t data) override
+    {
+        LRESULT i = SendMessageA(box, LB_ADDSTRING, 0, (LPARAM)text);
+        if (i >= 0)
+            SendMessageA(box, LB_SETITEMDATA, (WPARAM)i, (LPARAM)data);
+    }
+    void select(int index) override { SendMessageA(box, LB_SETCURSEL, (WPARAM)index, 0); }
+};
+
+struct ComboBoxItems final : ItemList {
+    HWND box;
+    explicit ComboBoxItems(HWND b) : box(b) {}
+    int selection() override { return (int)SendMessageA(box, CB_GETCURSEL, 0, 0); }
+    void removeAll() override { SendMessageA(box, CB_RESETCONTENT, 0, 0); }
+    void append(const char* text, uint32_t) override { SendMessageA(box, CB_ADDSTRING, 0, (LPARAM)text); }
+    void select(int index) override { SendMessageA(box, CB_SETCURSEL, (WPARAM)index, 0); }
+};
+
+void drawLine(HDC dc, RECT r, const char* text, HFONT font, COLORREF color)
+{
+    SelectObject(dc, font ? (HGDIOBJ)font : GetStockObject(DEFAULT_GUI_FONT));
+    SetTextColor(dc, color);
+    DrawTextA(dc, text, -1, &r, kLineFormat);
+}
+
+int textWidth(HDC dc, const char* text)
+{
+    SIZE size = {0, 0};
+    GetTextExtentPoint32A(dc, text, (int)strlen(text), &size);
+    return (int)size.cx;
+}
+
+} // namespace
+
+void rebuildUserList()
+{
+    HWND list = mainWnd.userList;
+    if (list) {
+        // No painting while the list is emptied and refilled: it would flash.
+        SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+        ListBoxItems items(list);
+        rebuildUserItems(session, items);
+        SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(list, nullptr, TRUE);
+    }
+    InvalidateRect(mainWnd.peopleHeader, nullptr, FALSE);
+    refreshStatusDisplays();
+}
+
+void rebuildRoomBox()
+{
+    if (!mainWnd.roomBox)
+        return;
+    ComboBoxItems items(mainWnd.roomBox);
+    rebuildRoomItems(session, items);
+}
+
+void showTopicText(const char* topic)
+{
+    SetWindowTextA(mainWnd.topic, topic ? topic : "");
+    InvalidateRect(mainWnd.topic, nullptr, TRUE);
+}
+
+void fillStatusBox(HWND box)
+{
+    for (const char* entry : kStatusChoices)
+        SendMessageA(box, CB_ADDSTRING, 0, (LPARAM)entry);
+    SendMessageA(box, CB_SETCURSEL, 0, 0);
+}
+
+void fillColorBox(HWND box)
+{
+    for (int i = 0; i < kPaletteSize; i++)
+        SendMessageA(box, CB_ADDSTRING, 0, (LPARAM)kPalette[i].name);
+    int selected = paletteIndexOf(session.nickColor.s);
+    SendMessageA(box, CB_SETCURSEL, (WPARAM)(selected < 0 ? 0 : selected), 0);
+}
+
+void paintUserItem(const DRAWITEMSTRUCT* item)
+{
+    HDC dc = item->hDC;
+    const RECT& r = item->rcItem;
+    int n = (int)item->itemID;
+    if (n < 0 || n >= session.userCount) {
+        fillSolid(dc, r, kEvenRow);
+        return;
+    }
+    const UserEntry& u = session.users[n];
+    ScopedDcState state(dc);
+
+    COLORREF background = (n % 2 == 0) ? kEvenRow : kOddRow;
+    if (item->itemState & ODS_SELECTED)
+        background = selectedItemColor(session.colors.panel);
+    fillSolid(dc, r, background);
+
+    if (HIMAGELIST images = mainWnd.peopleImages) {
+        int y = r.top + (r.bottom - r.top - 16) / 2;
+        ImageList_Draw(images, userStatusImage(session, u), dc, r.left + 2, y, ILD_TRANSPARENT);
+        int role = userRoleImage(u.role.s);
+        if (role != PeopleImageNone)
+            ImageList_Draw(images, role, dc, r.left + 18, y, ILD_TRANSPARENT);
+    }
+
+    SetBkMode(dc, TRANSPARENT);
+    RECT text = r;
+    text.left = r.left + 36;
+    COLORREF nickColor = isIgnored(session, u.nick.s) ? kIgnoredNick : (COLORREF)u.color;
+    drawLine(dc, text, u.nick.s, fontUiBold, nickColor);
+
+    int x = r.left + 36 + textWidth(dc, u.nick.s) + 6;
+    if (!u.status.empty() && x < r.right - 10) {
+        char status[kStatusDrawChars + 1];
+        formatText(status, sizeof status, "%.60s", u.status.s);
+        text.left = x;
+        drawLine(dc, text, status, fontSmall, kStatusText);
+    }
+
+    if (item->itemState & ODS_FOCUS) {
+        RECT focus = r;
+        DrawFocusRect(dc, &focus);
+    }
+}
+
+void paintTopicLine(const DRAWITEMSTRUCT* item)
+{
+    HDC dc = item->hDC;
+    RECT r = item->rcItem;
+    ScopedDcState state(dc);
+    fillSolid(dc, r, GetSysColor(COLOR_BTNFACE));
+    DrawEdge(dc, &r, EDGE_ETCHED, BF_RECT);
+    SetBkMode(dc, TRANSPARENT);
+
+    r.left += 6;
+    SelectObject(dc, fontUiBold ? (HGDIOBJ)fontUiBold : GetStockObject(DEFAULT_GUI_FONT));
+    SetTextColor(dc, topicCaptionColor(session.colors.panel));
+    RECT caption = r;
+    DrawTextA(dc, "Тема:", -1, &caption, DT_SINGLELINE | DT_VCENTER);
+
+    r.left += 40;
+    char topic[kTopicShownChars + 1] = "";
+    GetWindowTextA(item->hwndItem, topic, sizeof topic);
+    drawLine(dc, r, topic[0] ? topic : "(тема не задана)", fontUi, RGB(0, 0, 0));
+}

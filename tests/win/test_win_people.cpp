@@ -1,0 +1,284 @@
+// The right-hand column and the status panes of the real main window: the
+// user list filled from server lines, its items painted into a memory DC,
+// the header strip's title rule, the once-a-second tick, and clicks on nicks
+// in the chat log.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <richedit.h>
+
+#include <string>
+
+#include "canvas.h"
+#include "main_window_fixture.h"
+#include "people_view.h"
+#include "protocol.h"
+#include "site.h"
+#include "status_display.h"
+#include "user_list.h"
+
+namespace {
+
+const COLORREF kMagenta = RGB(0xFF, 0x00, 0xFF);
+const COLORREF kWhite = RGB(0xFF, 0xFF, 0xFF);
+
+class PeopleWindowTest : public MainWindowTest {
+protected:
+    HWND list() { return GetDlgItem(window, IdUserList); }
+
+    void says(const std::string& text)
+    {
+        static char line[kDecodedLineCap];
+        copyText(line, sizeof line, text.c_str());
+        ParsedLine p;
+        splitLine(trimLine(line), p);
+        dispatchServerLine(p);
+    }
+    void listing()
+    {
+        says("USERLIST Главная");
+        for (const char* u : {"Вася\t#008000\t\tuser", "Иван\t#FF0000\tотошёл\tadmin", "Петя\t#0000FF\tзанят\tmod",
+                              "Борис\t#800080\t\tguest", "Маша\t#C00060\tкушаю\tuser"})
+            says(std::string("USER ") + u);
+        says("USEREND");
+    }
+    std::string item(int i)
+    {
+        char text[kSearchTextCap] = "";
+        if (SendMessageA(list(), LB_GETTEXTLEN, (WPARAM)i, 0) < (LRESULT)sizeof text)
+            SendMessageA(list(), LB_GETTEXT, (WPARAM)i, (LPARAM)text);
+        return text;
+    }
+    std::string inputText()
+    {
+        char text[256] = "";
+        GetDlgItemTextA(window, IdInput, text, sizeof text);
+        return text;
+    }
+    void paintItem(Canvas& c, int n, UINT state)
+    {
+        DRAWITEMSTRUCT d = {};
+        d.CtlType = ODT_LISTBOX;
+        d.CtlID = IdUserList;
+        d.itemID = (UINT)n;
+        d.itemAction = ODA_DRAWENTIRE;
+        d.itemState = state;
+        d.hwndItem = list();
+        d.hDC = c.dc;
+        d.rcItem = {0, 0, c.w, c.h};
+        paintUserItem(&d);
+    }
+    // Does the 16 by 16 block at (x, y) of c show image of the people list
+    // as drawn over background?
+    bool showsImage(Canvas& c, int x, int y, int image, COLORREF background)
+    {
+        Canvas want(16, 16, background);
+        ImageList_Draw(mainWnd.peopleImages, image, want.dc, 0, 0, ILD_TRANSPARENT);
+        for (int j = 0; j < 16; j++)
+            for (int i = 0; i < 16; i++)
+                if (c.at(x + i, y + j) != want.at(i, j))
+                    return false;
+        return true;
+    }
+};
+
+TEST_F(PeopleWindowTest, ListingFillsTheListAndTheSelectionSurvivesTheRefresh)
+{
+    session.ignoredCount = 0;
+    addIgnored(session, "ПЕТЯ");
+    listing();
+    ASSERT_EQ(SendMessageA(list(), LB_GETCOUNT, 0, 0), 5);
+    EXPECT_EQ(item(1), "@Иван  — отошёл");
+    EXPECT_EQ(item(2), "(x) +Петя  — занят");
+    EXPECT_EQ(item(3), "Борис");
+    EXPECT_EQ(SendMessageA(list(), LB_GETITEMDATA, 1, 0), (LRESULT)RGB(0xFF, 0, 0));
+    EXPECT_EQ(SendMessageA(list(), LB_GETITEMDATA, 4, 0), (LRESULT)RGB(0xC0, 0, 0x60));
+    EXPECT_EQ(SendMessageA(list(), LB_GETITEMHEIGHT, 0, 0), kUserItemHeight);
+
+    // The user picks Петя; the periodic refresh lists everyone again; the
+    // "Приват" button still knows whom it is for.
+    SendMessageA(list(), LB_SETCURSEL, 2, 0);
+    listing();
+    says("STATUS Маша\tсплю");
+    EXPECT_EQ(SendMessageA(list(), LB_GETCURSEL, 0, 0), 2);
+    SendMessageA(window, WM_COMMAND, IdPrivate, 0);
+    EXPECT_EQ(inputText(), "/pm Петя ");
+    session.ignoredCount = 0;
+}
+
+TEST_F(PeopleWindowTest, UserItemPixels)
+{
+    clearUsers(session);
+    appendUser(session, "Аня", RGB(0xFF, 0, 0), "", "user");
+    appendUser(session, "Петя", RGB(0, 0, 0xFF), "занят", "mod");
+    session.ignoredCount = 0;
+    addIgnored(session, "петя");
+    const COLORREF odd = RGB(0xF5, 0xF5, 0xFA);
+
+    struct Case {
+        int n;
+        UINT state;
+        COLORREF panel, background;
+    };
+    const Case cases[] = {
+        {0, 0, RGB(0x99, 0x99, 0xCC), kWhite},
+        {1, 0, RGB(0x99, 0x99, 0xCC), odd},
+        {1, ODS_SELECTED, RGB(0x99, 0x99, 0xCC), RGB(0xD5, 0xD5, 0xFF)},
+        {0, ODS_SELECTED, kWhite, kWhite},  // each channel capped at 255
+    };
+    for (const Case& k : cases) {
+        session.colors.panel = k.panel;
+        Canvas c(211, 18, kMagenta);
+        paintItem(c, k.n, k.state);
+        EXPECT_EQ(c.at(205, 1), k.background) << k.n << " " << k.state;
+        EXPECT_EQ(c.at(0, 17), k.background) << k.n << " " << k.state;
+    }
+    session.colors.panel = RGB(0x99, 0x99, 0xCC);
+
+    // An ignored moderator: the grey cross and the star, the nick in grey,
+    // the status in the small grey-blue text after it.
+    Canvas ignored(211, 18, kMagenta);
+    paintItem(ignored, 1, 0);
+    EXPECT_TRUE(showsImage(ignored, 2, 1, PeopleImageIgnored, odd));
+    EXPECT_TRUE(showsImage(ignored, 18, 1, PeopleImageModerator, odd));
+    EXPECT_TRUE(ignored.anyNear(36, 0, 80, 18, RGB(0x96, 0x96, 0x96), 12));
+    EXPECT_FALSE(ignored.anyNear(36, 0, 211, 18, RGB(0, 0, 0xFF), 60));
+    EXPECT_TRUE(ignored.anyNear(70, 0, 211, 18, RGB(0x6E, 0x6E, 0x82), 12));
+
+    // An ordinary user without a status: the green ball, no role icon, the
+    // nick in its own colour; the focus rectangle only with the focus.
+    Canvas plain(211, 18, kMagenta);
+    paintItem(plain, 0, 0);
+    EXPECT_TRUE(showsImage(plain, 2, 1, 0, kWhite));
+    EXPECT_FALSE(plain.anyNear(18, 0, 36, 18, RGB(0, 0, 0), 200));
+    EXPECT_TRUE(plain.anyNear(36, 0, 80, 18, RGB(0xFF, 0, 0), 40));
+    EXPECT_FALSE(plain.anyNear(0, 0, 211, 1, RGB(0, 0, 0), 200));
+    Canvas focused(211, 18, kMagenta);
+    paintItem(focused, 0, ODS_FOCUS);
+    EXPECT_TRUE(focused.anyNear(100, 0, 211, 1, RGB(0, 0, 0), 200));
+
+    // An index the table does not have paints white and nothing else.
+    for (int n : {2, -1}) {
+        Canvas outside(211, 18, kMagenta);
+        paintItem(outside, n, ODS_SELECTED | ODS_FOCUS);
+        int other = 0;
+        for (int y = 0; y < 18; y++)
+            for (int x = 0; x < 211; x++)
+                other += outside.at(x, y) != kWhite;
+        EXPECT_EQ(other, 0) << n;
+    }
+    clearUsers(session);
+    session.ignoredCount = 0;
+}
+
+TEST_F(PeopleWindowTest, HeaderShowsTheTitleOnlyInMoreThan80Pixels)
+{
+    Canvas scratch(8, 8, kWhite);
+    const int w = drawWordmark(scratch.dc, 0, 0, fontLogo, portalDomainSuffix());
+    for (int titleWidth : {80, 81}) {
+        const int width = 62 + w + 40 + titleWidth + 130;
+        Canvas with(width, 62, kMagenta), without(width, 62, kMagenta);
+        DRAWITEMSTRUCT d = {};
+        d.CtlType = ODT_STATIC;
+        d.CtlID = IdHeader;
+        d.rcItem = {0, 0, width, 62};
+        session.chatTitle.set("Тестовый чат");
+        d.hDC = with.dc;
+        paintHeaderStrip(&d);
+        session.chatTitle.set("");
+        d.hDC = without.dc;
+        paintHeaderStrip(&d);
+        int differing = 0;
+        for (int y = 0; y < 62; y++)
+            for (int x = 0; x < width - 130; x++)
+                differing += with.at(x, y) != without.at(x, y);
+        EXPECT_EQ(differing > 0, titleWidth > 80) << titleWidth;
+    }
+    session.chatTitle.set(kProductName);
+}
+
+TEST_F(PeopleWindowTest, TickRepaintsTheClockAndOnlyTheHeaderEnd)
+{
+    HWND header = GetDlgItem(window, IdHeader);
+    HWND clock = GetDlgItem(window, IdClock);
+    HWND label = GetDlgItem(window, IdNickLabel);
+    RECT client;
+    GetClientRect(header, &client);
+    for (int connected : {0, 1}) {
+        pumpFor(50);
+        for (HWND w : {header, clock, label})
+            ValidateRect(w, nullptr);
+        session.connected = connected;
+        SendMessageA(window, WM_TIMER, kTimerStatus, 0);
+        RECT dirty;
+        EXPECT_TRUE(GetUpdateRect(clock, &dirty, FALSE));
+        EXPECT_FALSE(GetUpdateRect(label, &dirty, FALSE));  // no whole status refresh
+        ASSERT_EQ(GetUpdateRect(header, &dirty, FALSE) != 0, connected == 1);
+        if (connected) {
+            EXPECT_EQ(dirty.left, client.right - 130);
+            EXPECT_EQ(dirty.right, client.right);
+            EXPECT_EQ(dirty.bottom - dirty.top, client.bottom);
+        }
+    }
+    session.connected = 0;
+}
+
+TEST_F(PeopleWindowTest, LogClicksOnNicks)
+{
+    HWND log = GetDlgItem(window, IdLog);
+    session.ownNick.set("Вася");
+    ports.log->clearLog();
+    ports.log->logLine("12:00", nullptr, "Иван", RGB(0xFF, 0, 0), "смотри <Вася>", 0);
+    ports.log->logLine("12:01", nullptr, "Вася", RGB(0, 0x80, 0), "ага", 0);
+    const LRESULT second = SendMessageA(log, EM_LINEINDEX, 1, 0);
+
+    // Client coordinates inside character index of the log.
+    auto at = [&](LRESULT index) {
+        POINTL p = {0, 0};
+        SendMessageA(log, EM_POSFROMCHAR, (WPARAM)&p, index);
+        return MAKELPARAM(p.x + 3, p.y + 6);
+    };
+    struct Case {
+        LRESULT index;
+        UINT message;
+        const char* before;
+        const char* after;
+        bool reachesLog;
+    };
+    // "[12:00] <Иван> смотри <Вася>": "<" at 8, the nick from 9, ">" at 13.
+    const Case cases[] = {
+        {10, WM_LBUTTONDOWN, "", "Иван, ", false},
+        {10, WM_LBUTTONDOWN, "привет", "привет Иван, ", false},
+        {second + 10, WM_LBUTTONDOWN, "", "", false},  // the own nick: nothing, but consumed
+        {24, WM_LBUTTONDOWN, "", "", false},           // the own nick inside a message
+        {second + 10, WM_LBUTTONDBLCLK, "текст", "/pm Вася ", false},
+        {8, WM_LBUTTONDOWN, "", "", true},             // on a bracket
+        {16, WM_LBUTTONDOWN, "", "", true},            // in the message text
+    };
+    for (const Case& c : cases) {
+        SetDlgItemTextA(window, IdInput, c.before);
+        CHARRANGE none = {0, 0};
+        SendMessageA(log, EM_EXSETSEL, 0, (LPARAM)&none);
+        SendMessageA(log, c.message, MK_LBUTTON, at(c.index));
+        SendMessageA(log, WM_LBUTTONUP, 0, at(c.index));
+        CHARRANGE sel = {0, 0};
+        SendMessageA(log, EM_EXGETSEL, 0, (LPARAM)&sel);
+        EXPECT_EQ(inputText(), c.after) << c.index;
+        EXPECT_EQ(sel.cpMin != 0, c.reachesLog) << c.index;
+    }
+
+    // The hand over a nick; the log's own cursor elsewhere.
+    HCURSOR hand = LoadCursorA(nullptr, (LPCSTR)IDC_HAND);
+    for (LRESULT index : {(LRESULT)10, (LRESULT)16}) {
+        LPARAM p = at(index);
+        POINT screen = {(short)LOWORD(p), (short)HIWORD(p)};
+        ClientToScreen(log, &screen);
+        SetCursorPos(screen.x, screen.y);
+        SetCursor(nullptr);
+        SendMessageA(log, WM_SETCURSOR, (WPARAM)log, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        EXPECT_EQ(GetCursor() == hand, index == 10) << index;
+    }
+    session.ownNick.clear();
+}
+
+} // namespace
