@@ -240,6 +240,7 @@ void usage()
         "  title                               the target's title\n"
         "  text ID                             a control's text (WM_GETTEXT)\n"
         "  richtext ID [--range]               a rich edit's text, LF line ends\n"
+        "  charpos ID INDEX                    screen x y of a rich edit's character\n"
         "  list ID                             count:, sel:, item: lines\n"
         "  combo ID                            count:, sel:, edit:, item: lines\n"
         "  status [ID]                         count:, part: lines\n"
@@ -1038,6 +1039,23 @@ void cmdRichText()
     out(utf8(normalizeNewlines(text)));
 }
 
+// The screen position of a character of a rich edit: EM_POSFROMCHAR with
+// the POINTL form every rich edit version knows, in the target's memory.
+void cmdCharPos()
+{
+    needArgs(2, "charpos ID INDEX");
+    HWND c = control(target(), argId(0));
+    long long index = parseNumber(g_opt.args[1], "INDEX");
+    Remote block(c, sizeof(POINTL));
+    block.zero();
+    send(c, EM_POSFROMCHAR, (WPARAM)block.address(), (LPARAM)index);
+    POINTL at;
+    block.read(&at, sizeof at);
+    POINT p = {(LONG)at.x, (LONG)at.y};
+    ClientToScreen(c, &p);
+    outf("%ld %ld", (long)p.x, (long)p.y);
+}
+
 void cmdList()
 {
     needArgs(1, "list ID");
@@ -1337,6 +1355,8 @@ int main()
         cmdText();
     else if (c == "richtext")
         cmdRichText();
+    else if (c == "charpos")
+        cmdCharPos();
     else if (c == "list")
         cmdList();
     else if (c == "combo")
