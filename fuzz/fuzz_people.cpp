@@ -1,11 +1,9 @@
-// libFuzzer target of what the user list and the chat log's nick clicks make
-// of server text: the input is cut into lines at LF, each line into fields
-// at TAB. Every line is searched for a nick at every position, as clicks on
-// it would, from a heap copy of exactly its length (no terminating NUL, so
-// any read past the line is caught). Each line's first three fields also
-// become a user entry (nick, status, role; a line beginning with "!" puts
-// the nick on the ignore list as well) and a room, and the user list and
-// room box are rebuilt over a checking list after every line.
+// libFuzzer target of server text in the user list and in the log's nick
+// search. The input is cut into lines at LF. Every line is searched for a
+// nick at every position, from a heap copy of exactly its length (no NUL,
+// so a read past the line is caught); its TAB-separated fields become a
+// user entry (nick, status, role; a nick beginning with "!" is ignored as
+// well) whose item text must fit its buffer.
 
 #include <stddef.h>
 #include <stdint.h>
@@ -14,97 +12,36 @@
 #include <string>
 #include <vector>
 
-#include "bounded.h"
 #include "fuzz_support.h"
 #include "log_nicks.h"
 #include "people_view.h"
-#include "session_state.h"
-
-namespace {
-
-struct CheckingList final : ItemList {
-    int count = 0;
-    int selected = -1;
-    int selection() override { return selected; }
-    void removeAll() override
-    {
-        count = 0;
-        selected = -1;
-    }
-    void append(const char* text, uint32_t) override
-    {
-        CHECK(boundedLength(text, kSearchTextCap) < kSearchTextCap);
-        count++;
-    }
-    void select(int index) override
-    {
-        CHECK(index >= 0 && index < count);
-        selected = index;
-    }
-};
-
-void searchEveryPosition(const std::string& line)
-{
-    std::vector<char> copy(line.begin(), line.end());
-    const char* text = copy.empty() ? nullptr : copy.data();
-    for (size_t p = 0; p <= copy.size(); p++) {
-        char nick[kLogNickChars + 1];
-        if (!nickInLine(text, copy.size(), p, nick, sizeof nick)) {
-            CHECK(nick[0] == '\0');
-            continue;
-        }
-        size_t n = strlen(nick);
-        CHECK(n >= 1 && n <= kLogNickChars);
-        CHECK(!strchr(nick, '<') && !strchr(nick, '>'));
-        CHECK(line.find(std::string("<") + nick + ">") != std::string::npos);
-    }
-}
-
-std::string field(const std::string& line, int n)
-{
-    size_t start = 0;
-    for (int i = 0; i < n; i++) {
-        start = line.find('\t', start);
-        if (start == std::string::npos)
-            return "";
-        start++;
-    }
-    size_t end = line.find('\t', start);
-    return line.substr(start, end == std::string::npos ? std::string::npos : end - start);
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    SessionState& s = session;
-    resetSessionState(s);
-    CheckingList users, rooms;
+    resetSessionState(session);
     std::string input((const char*)data, size);
-    size_t start = 0;
-    while (start <= input.size()) {
-        size_t end = input.find('\n', start);
+    for (size_t start = 0, end; start <= input.size(); start = end + 1) {
+        end = input.find('\n', start);
         if (end == std::string::npos)
             end = input.size();
-        std::string line = input.substr(start, end - start);
-        start = end + 1;
-
-        searchEveryPosition(line);
-        std::string nick = field(line, 0);
-        if (!nick.empty() && nick[0] == '!')
-            addIgnored(s, nick.c_str() + 1);
-        appendUser(s, nick.c_str(), 0, field(line, 1).c_str(), field(line, 2).c_str());
-        appendRoom(s, nick.c_str(), parseDecimal(field(line, 1).c_str()), "", "");
-        s.currentRoom.set(field(line, 2).c_str());
-        if (users.count > 0)
-            users.selected = (int)(size % (size_t)users.count);
-        rebuildUserItems(s, users);
-        rebuildRoomItems(s, rooms);
-        CHECK(users.count == s.userCount && rooms.count == s.roomCount);
-
-        const UserEntry& u = s.users[s.userCount - 1];
-        int icon = userStatusImage(s, u);
-        CHECK(icon >= 0 && icon <= PeopleImageIgnored);
+        std::vector<char> line(input.begin() + (long)start, input.begin() + (long)end);
+        for (size_t p = 0; p <= line.size(); p++) {
+            char nick[kLogNickChars + 1];
+            if (!nickInLine(line.empty() ? nullptr : line.data(), line.size(), p, nick, sizeof nick))
+                continue;
+            size_t n = strlen(nick);
+            CHECK(n >= 1 && n <= kLogNickChars && !strpbrk(nick, "<>"));
+            CHECK(input.find("<" + std::string(nick) + ">", start) < end);
+        }
+        std::string fields[3];
+        for (size_t i = start, f = 0; i < end && f < 3; i++)
+            input[i] == '\t' ? (void)f++ : fields[f].push_back(input[i]);
+        if (!fields[0].empty() && fields[0][0] == '!')
+            addIgnored(session, fields[0].c_str() + 1);
+        appendUser(session, fields[0].c_str(), 0, fields[1].c_str(), fields[2].c_str());
+        char text[kSearchTextCap];
+        size_t n = userSearchText(session, session.users[session.userCount - 1], text, sizeof text);
+        CHECK(n < sizeof text && strlen(text) == n);
     }
     return 0;
 }

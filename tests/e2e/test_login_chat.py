@@ -3,45 +3,20 @@ scripted server, shows what the server says, sends what the user types and
 leaves with one QUIT. Usage: test_login_chat.py BUILD_DIR CLIENT_EXE PROBE_EXE"""
 
 import os
-import shutil
-import subprocess
 import sys
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 sys.path.insert(0, os.path.join(HERE, "..", "..", "tools", "probe"))
+from e2e_support import Checks, portable_client, screenshot  # noqa: E402
 from probe_driver import Probe, WineSession  # noqa: E402
 from zbpeer import Peer  # noqa: E402
 
 
-def fresh_dir(path):
-    if os.path.exists(path):
-        shutil.rmtree(path)
-    os.makedirs(path)
-    return path
-
-
 build_dir, client_exe, probe_exe = sys.argv[1:4]
-work = fresh_dir(os.path.join(build_dir, "e2e", "login_chat"))
-app_dir = fresh_dir(os.path.join(work, "app"))
-exe = os.path.join(app_dir, "Zumbara.exe")
-shutil.copy(client_exe, exe)
-open(os.path.join(app_dir, "portable.txt"), "w").close()
-
-failures = []
-
-
-def screenshot(path):
-    subprocess.run(["import", "-display", wine.display, "-window", "root", path],
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
-
-
-def check(cond, what):
-    print(("ok    " if cond else "FAIL  ") + what)
-    if not cond:
-        failures.append(what)
-
+app_dir, exe = portable_client(build_dir, "login_chat", client_exe)
+check = Checks()
 
 wine = WineSession(os.path.join(build_dir, "e2e-prefix")).__enter__()
 peer = Peer()
@@ -79,7 +54,7 @@ try:
     check("* * * Добро пожаловать * * *" in log, "the greeting line is in the log")
     check("Вы в комнате «Главная». Людей: 2" in log, "the room line is in the log")
     check("[12:00] <Петя> Привет, Вася!" in log, "the Cyrillic chat line is in the log")
-    check("Петя" in prober.list(3002)["items"], "the user list shows the people")
+    check("+Петя  — занят" in prober.list(3002)["items"], "the user list shows the people with marks")
     rc, title = probe("title")
     check("Тестовый чат — Zumbara" in title, "the title names the chat: %r" % title.strip())
 
@@ -88,7 +63,7 @@ try:
     sent = peer.wait_line("MSG ")
     check(sent == "MSG Всем привет", "typed text goes out as MSG: %r" % sent)
 
-    screenshot(os.path.join(build_dir, "e2e", "login_chat.png"))
+    screenshot(wine.display, os.path.join(build_dir, "e2e", "login_chat.png"))
 
     probe("close")
     check(peer.wait_closed(30), "the client closes the connection")
@@ -107,5 +82,4 @@ finally:
     peer.close()
     wine.close()
 
-print("%d failed" % len(failures))
-sys.exit(1 if failures else 0)
+check.finish()

@@ -7,48 +7,31 @@
 
 namespace {
 
-TEST(NickInLine, OnlyBetweenAPairOfBrackets)
+TEST(NickInLine, OnlyStrictlyBetweenAPairOfBrackets)
 {
-    const std::string nick63(63, 'n');
-    const std::string nick64(64, 'n');
-    struct Case {
+    const std::string line = "[12:00] <Иван> привет";  // "<" at 8, ">" at 13
+    const std::string n63(63, 'n'), n64(64, 'n');
+    const struct {
         std::string line;
         size_t p;
         const char* nick;  // null: none
+    } cases[] = {
+        {line, 9, "Иван"},   {line, 12, "Иван"},   {line, 8, nullptr},  {line, 13, nullptr},
+        {line, 16, nullptr}, {line, 2, nullptr},   {line, 21, nullptr},  // past the end
+        {"<a> <b>", 3, nullptr},  {"<Иван> a<b>c", 9, "b"},  // any pair counts
+        {"<" + n63 + ">", 30, n63.c_str()}, {"<" + n64 + ">", 30, nullptr},
+        {"x <Иван", 4, nullptr}, {std::string("<a\0b>", 5), 1, nullptr},
     };
-    const Case cases[] = {
-        {"[12:00] <Иван> привет", 9, "Иван"},
-        {"[12:00] <Иван> привет", 12, "Иван"},
-        {"[12:00] <Иван> привет", 8, nullptr},    // on "<"
-        {"[12:00] <Иван> привет", 13, nullptr},   // on ">"
-        {"[12:00] <Иван> привет", 16, nullptr},   // in the text after ">"
-        {"[12:00] <Иван> привет", 2, nullptr},    // before any bracket
-        {"<a> <b>", 3, nullptr},                  // between two pairs
-        {"<Иван> смотри a<b>c", 16, "b"},         // any pair counts
-        {"<" + nick63 + ">", 30, nick63.c_str()},
-        {"<" + nick64 + ">", 30, nullptr},
-        {"<>", 0, nullptr},
-        {"x <Иван", 4, nullptr},                  // no closing bracket
-        {"<Иван>", 6, nullptr},                   // past the end
-    };
-    for (const Case& c : cases) {
+    for (auto& c : cases) {
         char nick[kLogNickChars + 1] = "garbage";
-        bool found = nickInLine(c.line.data(), c.line.size(), c.p, nick, sizeof nick);
-        EXPECT_EQ(found, c.nick != nullptr) << c.line << " at " << c.p;
+        EXPECT_EQ(nickInLine(c.line.data(), c.line.size(), c.p, nick, sizeof nick), c.nick != nullptr)
+            << c.line << " at " << c.p;
         EXPECT_STREQ(nick, c.nick ? c.nick : "") << c.line << " at " << c.p;
     }
-}
-
-TEST(NickInLine, ReadsNoFurtherThanTheGivenLength)
-{
-    // The line is not terminated where the length ends.
-    const char text[] = "<Иван>xx";
-    char nick[8];
-    EXPECT_FALSE(nickInLine(text, 5, 2, nick, sizeof nick));  // ">" lies past the length
-    EXPECT_TRUE(nickInLine(text, 6, 2, nick, 4));              // cut to the buffer
+    char nick[4];
+    EXPECT_FALSE(nickInLine("<Иван>", 5, 2, nick, sizeof nick));  // ">" lies past the length
+    EXPECT_TRUE(nickInLine("<Иван>", 6, 2, nick, sizeof nick));
     EXPECT_STREQ(nick, "Ива");
-    const char withNul[] = "<a\0b>";
-    EXPECT_FALSE(nickInLine(withNul, 5, 1, nick, sizeof nick));
 }
 
 } // namespace
