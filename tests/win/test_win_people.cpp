@@ -162,6 +162,27 @@ TEST_F(PeopleWindowTest, HeaderShowsTheTitleOnlyInMoreThan80Pixels)
     session.chatTitle.set(kProductName);
 }
 
+TEST_F(PeopleWindowTest, TopicLineShowsAt299Characters)
+{
+    // Wide enough for every character: a 400-character topic looks exactly
+    // like its first 299.
+    const std::string topic = std::string(299, 'a') + std::string(101, 'b');
+    Canvas whole(3000, 20, kMagenta), cut(3000, 20, kMagenta);
+    DRAWITEMSTRUCT d = {ODT_STATIC, IdTopic, 0, ODA_DRAWENTIRE, 0, GetDlgItem(window, IdTopic), whole.dc,
+                        {0, 0, 3000, 20}, 0};
+    showTopicText(topic.c_str());
+    paintTopicLine(&d);
+    showTopicText(topic.substr(0, 299).c_str());
+    d.hDC = cut.dc;
+    paintTopicLine(&d);
+    int differing = 0;
+    for (int x = 0; x < 3000; x++)
+        differing += whole.at(x, 10) != cut.at(x, 10);
+    EXPECT_EQ(differing, 0);
+    EXPECT_TRUE(cut.anyNear(6, 0, 46, 20, RGB(0x2B, 0x2B, 0x5E), 40));  // the caption "Тема:"
+    showTopicText("");
+}
+
 TEST_F(PeopleWindowTest, TickRepaintsTheClockAndOnlyTheHeaderEnd)
 {
     HWND header = GetDlgItem(window, IdHeader), clock = GetDlgItem(window, IdClock);
