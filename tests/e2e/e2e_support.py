@@ -1,10 +1,16 @@
-"""What the end-to-end tests share: a fresh portable copy of the client in
-the build tree, the ok/FAIL report, and a screenshot of the display."""
+"""What the end-to-end tests share: the Wine session, the UI probe and the
+scripted peer; a fresh portable copy of the client in the build tree, the
+ok/FAIL report, and a screenshot of the display."""
 
 import os
 import shutil
 import subprocess
 import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "..", "tools", "probe"))
+from probe_driver import Probe, WineSession  # noqa: E402,F401
+from zbpeer import Peer  # noqa: E402,F401
 
 
 def fresh_dir(path):

@@ -10,12 +10,8 @@ import subprocess
 import sys
 import time
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, HERE)
-sys.path.insert(0, os.path.join(HERE, "..", "..", "tools", "probe"))
-from e2e_support import Checks, portable_client, screenshot  # noqa: E402
-from probe_driver import Probe, WineSession  # noqa: E402
-from zbpeer import Peer  # noqa: E402
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from e2e_support import Checks, Peer, Probe, WineSession, portable_client, screenshot  # noqa: E402
 
 build_dir, client_exe, probe_exe = sys.argv[1:4]
 app_dir, exe = portable_client(build_dir, "people_and_nicks", client_exe)
