@@ -5,6 +5,23 @@
 #include "host.h"
 #include "session_state.h"
 
+namespace {
+
+// ASCII prefix test without regard to letter case.
+bool startsWithNoCase(const char* s, const char* prefix)
+{
+    for (; *prefix; s++, prefix++) {
+        char a = *s, b = *prefix;
+        if (a >= 'A' && a <= 'Z')
+            a = (char)(a - 'A' + 'a');
+        if (a != b)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 void showBanner(const char* idField, const char* urlField, const char* linkField)
 {
     CurrentBanner& b = session.banner;
@@ -21,10 +38,12 @@ void showBanner(const char* idField, const char* urlField, const char* linkField
         return;
     }
     if (strncmp(b.url.s, "http://", 7) != 0) {
-        ports.banners->queueResult(b.id, kFetchNotHttp);
+        ports.banners->queueResult(b.id, FETCH_NOT_HTTP);
         return;
     }
-    ports.banners->startFetch(b.id, b.url.s);
+    // The whole field, not the kept copy: a longer address still names its
+    // host and port correctly.
+    ports.banners->startFetch(b.id, urlField);
 }
 
 void resetBannerCatalogue() { clearBannerItems(session); }
@@ -39,4 +58,59 @@ void endBannerCatalogue()
 {
     if (ports.panel->isOpen())
         ports.panel->postRefresh(2);
+}
+
+uint32_t bannerResultWord(int32_t id, bool failure)
+{
+    return ((uint32_t)id & kBannerIdBits) | (failure ? kBannerFailureBit : 0u);
+}
+
+bool bannerResultIsCurrent(uint32_t word)
+{
+    return (word & kBannerIdBits) == ((uint32_t)session.banner.id & kBannerIdBits);
+}
+
+void onBannerFailure(uint32_t word, int outcome)
+{
+    if (!bannerResultIsCurrent(word))
+        return;
+    int id = (int)session.banner.id;
+    const char* url = session.banner.url.s;
+    switch (outcome) {
+    case FETCH_HOST_NOT_FOUND:
+        logErrorF("Баннер #%d: не найден сервер картинки (%s)", id, url);
+        return;
+    case FETCH_NO_CONNECTION:
+        logErrorF("Баннер #%d: нет связи с сервером картинки (%s)", id, url);
+        return;
+    case FETCH_REDIRECT:
+        logErrorF("Баннер #%d: сервер перенаправляет (301/302) — нужна прямая http-ссылка на файл", id);
+        return;
+    case FETCH_NOT_HTTP:
+        logErrorF("Баннер #%d: ссылка не http:// — старый клиент не умеет https (%s)", id, url);
+        return;
+    default:
+        if (outcome >= FETCH_HTTP_STATUS_BASE)
+            logErrorF("Баннер #%d: сервер ответил %d вместо картинки (%s)", id, outcome - FETCH_HTTP_STATUS_BASE,
+                      url);
+        else
+            logErrorF("Баннер #%d: пустой ответ сервера", id);
+        return;
+    }
+}
+
+void reportBannerNotPicture()
+{
+    logErrorF("Баннер #%d: файл скачан, но это не картинка GIF/JPG/PNG/BMP (%s)", (int)session.banner.id,
+              session.banner.url.s);
+}
+
+const char* bannerLinkToOpen()
+{
+    const CurrentBanner& b = session.banner;
+    if (!b.shown || b.link.empty())
+        return nullptr;
+    if (!startsWithNoCase(b.link.s, "http://") && !startsWithNoCase(b.link.s, "https://"))
+        return nullptr;
+    return b.link.s;
 }

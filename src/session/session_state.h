@@ -65,11 +65,20 @@ struct ChatColors {
     Color panel;
 };
 
+// The last decoded banner picture: the platform's bitmap handle (null while
+// there is none) and its size in pixels.
+struct BannerPicture {
+    void* bitmap;
+    int32_t width;
+    int32_t height;
+};
+
 struct CurrentBanner {
     int32_t id;
     Text<512> url;
     Text<256> link;
-    bool shown;
+    bool shown;            // the picture is to be drawn
+    BannerPicture picture; // kept when shown drops; replaced by the next decode
 };
 
 struct BannerItem {

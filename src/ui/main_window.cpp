@@ -19,6 +19,7 @@
 #include "session_state.h"
 #include "status_display.h"
 #include "user_list.h"
+#include "win_banners.h"
 
 const char kMainWindowClass[] = "ZumbaraMain";
 MainWindow mainWnd;
@@ -285,7 +286,7 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         onSocketEvent(LOWORD(lp), HIWORD(lp));
         return 0;
     case kMsgBannerResult:
-        onBannerResultMessage(wp, lp);
+        onBannerResult(wp, lp);
         return 0;
     }
     return DefWindowProcA(hwnd, msg, wp, lp);

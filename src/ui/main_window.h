@@ -22,7 +22,8 @@ extern MainWindow mainWnd;
 bool registerMainWindowClass(HINSTANCE instance);
 HWND createMainWindow(HINSTANCE instance);
 
-// The window's views of the session, for the session core's seams.
+// The window's views of the session, for the session core's seams (the
+// banner strip's lives with the strip, in src/banners).
 ChatViews& mainWindowViews();
 PanelView& mainWindowPanel();
 BannerFetcher& mainWindowBanners();
@@ -39,10 +40,9 @@ void updateMenuChecks();
 
 // Between the main window's own files: the owner-drawn painting of its
 // panes, list items and buttons; the window actions the commands and the
-// input line use, installed at creation; a banner download's result.
+// input line use, installed at creation.
 void paintOwnerDrawn(const DRAWITEMSTRUCT* item);
 void installWindowActions();
-void onBannerResultMessage(WPARAM wp, LPARAM lp);
 
 // Paints one owner-drawn push button: frame, image (when the image list
 // exists) and label, moved one pixel while pressed, focus rectangle.

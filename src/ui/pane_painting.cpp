@@ -9,14 +9,13 @@
 #include "fonts.h"
 #include "status_display.h"
 #include "user_list.h"
+#include "win_banners.h"
 
 void paintOwnerDrawn(const DRAWITEMSTRUCT* d)
 {
     if (d->CtlType == ODT_STATIC) {
         switch (d->CtlID) {
-        case IdBanner:
-            fillSolid(d->hDC, d->rcItem, GetSysColor(COLOR_BTNFACE));
-            break;
+        case IdBanner: paintBannerStrip(d->hDC, d->rcItem); break;
         case IdTopic: paintTopicLine(d); break;
         case IdHeader: paintHeaderStrip(d); break;
         case IdPeopleHeader: paintPeopleHeader(d); break;

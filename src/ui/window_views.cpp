@@ -1,6 +1,6 @@
 // The main window's side of the session core's seams (its views of the
-// session record, the panel and banner stand-ins) and of the commands (the
-// window actions and the input line).
+// session record, the panel stand-in) and of the commands (the window
+// actions and the input line).
 #include "main_window.h"
 
 #include <shellapi.h>
@@ -15,10 +15,11 @@
 #include "session_state.h"
 #include "status_display.h"
 #include "user_list.h"
+#include "win_banners.h"
 
 namespace {
 
-struct WindowViews final : ChatViews, PanelView, BannerFetcher {
+struct WindowViews final : ChatViews, PanelView {
     void usersChanged() override { rebuildUserList(); }
     void roomsChanged() override { rebuildRoomBox(); }
     void statusChanged() override { refreshStatusDisplays(); }
@@ -41,14 +42,6 @@ struct WindowViews final : ChatViews, PanelView, BannerFetcher {
     void setStatusText(const char*) override {}
     void setTopic(const char*) override {}
     void postRefresh(int) override {}
-
-    void stripChanged() override { InvalidateRect(mainWnd.banner, nullptr, TRUE); }
-    // Picture downloads are not built yet: the strip keeps its placeholder.
-    void startFetch(int32_t, const char*) override {}
-    void queueResult(int32_t id, int code) override
-    {
-        PostMessageA(mainWnd.hwnd, kMsgBannerResult, (WPARAM)code, (LPARAM)id);
-    }
 };
 
 WindowViews windowViews;
@@ -91,12 +84,7 @@ struct WindowActions final : MainWindowActions, InputLine {
         InvalidateRect(mainWnd.header, nullptr, FALSE);
         InvalidateRect(mainWnd.nickLabel, nullptr, FALSE);
     }
-    void openBannerLink() override
-    {
-        const CurrentBanner& b = session.banner;
-        if (b.shown && !b.link.empty())
-            ShellExecuteA(nullptr, "open", b.link.s, nullptr, nullptr, SW_SHOWNORMAL);
-    }
+    void openBannerLink() override { ::openBannerLink(); }
 
     void getText(char* text, size_t cap) override
     {
@@ -118,17 +106,9 @@ WindowActions windowActions;
 
 ChatViews& mainWindowViews() { return windowViews; }
 PanelView& mainWindowPanel() { return windowViews; }
-BannerFetcher& mainWindowBanners() { return windowViews; }
 
 void installWindowActions()
 {
     mainWindow = &windowActions;
     inputLine = &windowActions;
-}
-
-void onBannerResultMessage(WPARAM wp, LPARAM lp)
-{
-    if ((int)wp == 6)
-        logErrorF("Баннер #%d: ссылка не http:// — старый клиент не умеет https (%s)", (int)lp,
-                  session.banner.url.s);
 }

@@ -1,0 +1,67 @@
+#include "banner_http.h"
+
+#include <string.h>
+
+#include "banner_model.h"
+#include "session_state.h"
+
+bool splitBannerUrl(const char* url, BannerFetchRequest& out)
+{
+    if (strncmp(url, "http://", 7) != 0)
+        return false;
+    const char* rest = url + 7;
+    const char* slash = strchr(rest, '/');
+    size_t hostPart = slash ? (size_t)(slash - rest) : strlen(rest);
+    const char* colon = (const char*)memchr(rest, ':', hostPart);
+    size_t hostLength = colon ? (size_t)(colon - rest) : hostPart;
+
+    // An empty name would resolve to this machine itself.
+    if (hostLength == 0 || hostLength >= out.host.capacity)
+        return false;
+    out.host.setN(rest, hostLength);
+    out.port = 80;
+    if (colon)
+        out.port = parseDecimal(colon + 1);  // its digits end at the "/" at the latest
+    out.path.set(slash ? slash : "/");
+    return true;
+}
+
+size_t formatBannerRequest(const BannerFetchRequest& r, char* out, size_t cap)
+{
+    return formatText(out, cap, "GET %s HTTP/1.0\r\nHost: %s\r\nUser-Agent: %s/%s\r\nConnection: close\r\n\r\n",
+                      r.path.s, r.host.s, kProductName, kProductVersion);
+}
+
+size_t nextReceiveCapacity(size_t received, size_t capacity)
+{
+    if (received + kBannerReadRoom < capacity)
+        return capacity;
+    return capacity == 0 ? (size_t)kBannerFirstCapacity : capacity * 2;
+}
+
+int classifyBannerResponse(const char* data, size_t n, size_t* bodyStart)
+{
+    *bodyStart = n;
+    if (n < 16 || memcmp(data, "HTTP/", 5) != 0)
+        return FETCH_BAD_RESPONSE;
+    const char* status = data + 9;
+    if (memcmp(status, "301", 3) == 0 || memcmp(status, "302", 3) == 0)
+        return FETCH_REDIRECT;
+    if (memcmp(status, "200", 3) != 0) {
+        // A status without digits is 0; a negative "status" is no HTTP.
+        int32_t code = parseDecimal(status);
+        if (code < 0)
+            return FETCH_BAD_RESPONSE;
+        if (code > INT32_MAX - FETCH_HTTP_STATUS_BASE)
+            code = INT32_MAX - FETCH_HTTP_STATUS_BASE;
+        return FETCH_HTTP_STATUS_BASE + code;
+    }
+    // The body may hold NUL bytes, and so may a hostile header: search the
+    // bytes, not a string.
+    for (size_t i = 0; i + 4 <= n; i++)
+        if (memcmp(data + i, "\r\n\r\n", 4) == 0) {
+            *bodyStart = i + 4;
+            return FETCH_OK;
+        }
+    return FETCH_BAD_RESPONSE;
+}

@@ -1,0 +1,63 @@
+#include "banner_layout.h"
+
+#include <stdint.h>
+
+namespace {
+
+int minInt(int a, int b) { return a < b ? a : b; }
+
+LayoutRect fromEdges(int left, int top, int right, int bottom)
+{
+    LayoutRect r = {left, top, right - left, bottom - top};
+    return r;
+}
+
+} // namespace
+
+BannerStripLayout layoutBannerStrip(int left, int top, int width, int height)
+{
+    BannerStripLayout s = {};
+    int bw = minInt(width, 480) - 8;
+    int bh = minInt(height, 69) - 8;
+    int dx = width - bw;
+    int dy = height - bh;
+    s.box = {left + dx / 2, top + dy / 2, bw, bh};
+    int boxRight = s.box.left + bw;
+    int boxBottom = s.box.top + bh;
+
+    s.hasPanel = dx > 341;
+    if (s.hasPanel)
+        s.panel = fromEdges(left + 6, top + 6, s.box.left - 8, top + height - 6);
+    s.hasLabel = left + width - boxRight > 60;
+    if (s.hasLabel)
+        s.label = fromEdges(boxRight + 8, boxBottom - 12, boxRight + 60, boxBottom + 2);
+    return s;
+}
+
+LayoutRect placeBannerPicture(const LayoutRect& box, int width, int height)
+{
+    LayoutRect r = {box.left, box.top, 0, 0};
+    int bw = box.width, bh = box.height;
+    if (bw <= 0 || bh <= 0 || width <= 0 || height <= 0)
+        return r;
+    if (width <= bw && height <= bh) {
+        r = {box.left + (bw - width) / 2, box.top + (bh - height) / 2, width, height};
+    } else if ((double)width / height > (double)bw / bh) {
+        int h = (int)((int64_t)height * bw / width);
+        r = {box.left, box.top + (bh - h) / 2, bw, h};
+    } else {
+        int w = (int)((int64_t)width * bh / height);
+        r = {box.left + (bw - w) / 2, box.top, w, bh};
+    }
+    return r;
+}
+
+Color shadeColor(Color c, int delta)
+{
+    unsigned channel[3];
+    for (int i = 0; i < 3; i++) {
+        int v = (int)((c >> (8 * i)) & 0xFF) + delta;
+        channel[i] = (unsigned)(v < 0 ? 0 : v > 255 ? 255 : v);
+    }
+    return rgbColor(channel[0], channel[1], channel[2]);
+}

@@ -1,0 +1,27 @@
+// Where the banner strip puts its parts: the framed box the artwork is made
+// for (at most 472 x 61), the promotional panel of a wide strip, the
+// "реклама" label, and the picture inside the box. Pure arithmetic.
+#pragma once
+
+#include "layout.h"
+#include "session_state.h"
+
+struct BannerStripLayout {
+    LayoutRect box;    // the picture's box, without its 3-pixel frame
+    bool hasPanel;     // the strip is wide enough for the promotional panel
+    LayoutRect panel;  // the panel with its sunken edge
+    bool hasLabel;     // there is room right of the box for the label
+    LayoutRect label;
+};
+
+// The strip occupies left, top, width x height.
+BannerStripLayout layoutBannerStrip(int left, int top, int width, int height);
+
+// Where a width x height picture goes in box: at its own size and centred
+// when it fits, else scaled down to the box keeping its proportions, against
+// the box's left edge (wider than the box's shape) or its top edge, and
+// centred the other way. Never enlarged. Empty when nothing fits.
+LayoutRect placeBannerPicture(const LayoutRect& box, int width, int height);
+
+// Each channel moved by delta and held within 0 .. 255.
+Color shadeColor(Color c, int delta);

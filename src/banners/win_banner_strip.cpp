@@ -1,0 +1,158 @@
+// The banner picture as a 24-bit top-down DIB section, the painting of the
+// strip, and its click.
+#include "win_banners.h"
+
+#include <shellapi.h>
+
+#include <limits.h>
+#include <string.h>
+
+#include "banner_layout.h"
+#include "banner_model.h"
+#include "drawing.h"
+#include "fonts.h"
+#include "main_window.h"
+#include "session_state.h"
+#include "site.h"
+#include "stb_image.h"
+
+namespace {
+
+const COLORREF kBoxWhite = RGB(0xFF, 0xFF, 0xFF);
+const COLORREF kPlaceholderGrey = RGB(0x96, 0x96, 0xAA);
+
+
+RECT toRect(const LayoutRect& r)
+{
+    RECT out = {r.left, r.top, r.left + r.width, r.top + r.height};
+    return out;
+}
+
+void drawTextIn(HDC dc, RECT r, const char* text, HFONT font, COLORREF color, UINT format)
+{
+    ScopedSelect selectFont(dc, font ? (HGDIOBJ)font : GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, color);
+    DrawTextA(dc, text, -1, &r, format);
+}
+
+void drawPicture(HDC dc, const BannerPicture& p, const LayoutRect& box)
+{
+    LayoutRect to = placeBannerPicture(box, p.width, p.height);
+    if (to.width <= 0 || to.height <= 0)
+        return;
+    HDC mem = CreateCompatibleDC(dc);
+    if (!mem)
+        return;
+    {
+        ScopedSelect selectBitmap(mem, (HGDIOBJ)p.bitmap);
+        SetStretchBltMode(dc, COLORONCOLOR);
+        StretchBlt(dc, to.left, to.top, to.width, to.height, mem, 0, 0, p.width, p.height, SRCCOPY);
+    }
+    DeleteDC(mem);
+}
+
+void installPicture(HBITMAP bitmap, int width, int height)
+{
+    BannerPicture& p = session.banner.picture;
+    if (p.bitmap)
+        DeleteObject((HBITMAP)p.bitmap);
+    p.bitmap = bitmap;
+    p.width = width;
+    p.height = height;
+    session.banner.shown = true;
+    mainWindowBanners().stripChanged();
+}
+
+} // namespace
+
+bool decodeBannerPicture(const void* bytes, size_t length)
+{
+    if (!bytes || length == 0 || length > INT_MAX)
+        return false;
+    int width = 0, height = 0, channels = 0;
+    stbi_uc* rgb = stbi_load_from_memory((const stbi_uc*)bytes, (int)length, &width, &height, &channels, 3);
+    if (!rgb)
+        return false;
+
+    BITMAPINFO info;
+    memset(&info, 0, sizeof info);
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // rows run top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ReleaseDC(nullptr, screen);
+    if (bitmap && bits) {
+        size_t stride = ((size_t)width * 3 + 3) & ~(size_t)3;
+        for (int y = 0; y < height; y++) {
+            const stbi_uc* from = rgb + (size_t)y * width * 3;
+            unsigned char* to = (unsigned char*)bits + (size_t)y * stride;
+            for (int x = 0; x < width; x++, from += 3, to += 3) {
+                to[0] = from[2];
+                to[1] = from[1];
+                to[2] = from[0];
+            }
+        }
+        installPicture(bitmap, width, height);
+    } else if (bitmap) {
+        DeleteObject(bitmap);
+    }
+    // A bitmap that cannot be made leaves the strip as it was, silently.
+    stbi_image_free(rgb);
+    return true;
+}
+
+void paintBannerStrip(HDC dc, const RECT& r)
+{
+    ScopedDcState keep(dc);
+    Color panel = session.colors.panel;
+    fillGradientV(dc, r, panel, shadeColor(panel, 40));
+
+    BannerStripLayout s = layoutBannerStrip(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    if (s.hasPanel) {
+        RECT p = toRect(s.panel);
+        fillSolid(dc, p, shadeColor(panel, 60));
+        DrawEdge(dc, &p, EDGE_SUNKEN, BF_RECT);
+        InflateRect(&p, -6, -4);
+        char promo[256];
+        formatText(promo, sizeof promo,
+                   "Zumbara — чат от команды портала %s.\r\nБесплатный клиент для Windows 98-11.\r\n"
+                   "Единый аккаунт с порталом.",
+                   kPortalDomain);
+        drawTextIn(dc, p, promo, fontSmall, shadeColor(panel, -120), DT_WORDBREAK | DT_NOPREFIX);
+    }
+
+    RECT box = toRect(s.box);
+    RECT frame = box;
+    InflateRect(&frame, 3, 3);
+    fillSolid(dc, frame, kBoxWhite);
+    DrawEdge(dc, &frame, EDGE_SUNKEN, BF_RECT);
+
+    const CurrentBanner& b = session.banner;
+    if (b.picture.bitmap && b.shown) {
+        drawPicture(dc, b.picture, s.box);
+    } else {
+        char placeholder[160];
+        if (session.connected)
+            copyText(placeholder, sizeof placeholder, "здесь будет баннер 472x61");
+        else
+            formatText(placeholder, sizeof placeholder, "%s  ~  чат Zumbara", kDefaultServerHost);
+        drawTextIn(dc, box, placeholder, fontUiBold, kPlaceholderGrey,
+                   DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
+    }
+
+    if (s.hasLabel)
+        drawTextIn(dc, toRect(s.label), "реклама", fontSmall, shadeColor(panel, -110),
+                   DT_SINGLELINE | DT_LEFT | DT_NOPREFIX);
+}
+
+void openBannerLink()
+{
+    if (const char* link = bannerLinkToOpen())
+        ShellExecuteA(nullptr, "open", link, nullptr, nullptr, SW_SHOWNORMAL);
+}
