@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
 """Writes the seed corpora of the fuzz targets and their dictionary.
 
-corpus/receive/   seeds of fuzz_receive
-corpus/dispatch/  seeds of fuzz_dispatch
-corpus/zbp.dict   the libFuzzer dictionary both runs use
+corpus/receive/      seeds of fuzz_receive
+corpus/dispatch/     seeds of fuzz_dispatch
+corpus/zbp.dict      the libFuzzer dictionary of those two runs
+corpus/banner_http/  seeds of fuzz_banner_http: picture addresses and responses
+corpus/http.dict     its dictionary
 
 A seed of either target is: one byte (the number k of control bytes in
 bits 0-4; fuzz_dispatch reads flags from bits 5-7), k control bytes, then the
@@ -239,7 +241,35 @@ def write_dir(name, seeds):
             f.write(data)
 
 
+banner_http_seeds = {
+    "url_port_path": b"http://pics.example:81/b/x.gif?v=2#top",
+    "url_no_path": b"http://pics.example",
+    "url_query_no_slash": b"http://pics.example?x=1:80",
+    "url_trailing_colon": b"http://pics.example:/a.png",
+    "url_long_host": b"http://" + b"h" * 200 + b":8080/" + b"p" * 700,
+    "url_empty_host": b"http:///a.png",
+    "response_200": b"HTTP/1.0 200 OK\r\nContent-Type: image/gif\r\n\r\nGIF89a\x01\x00\x01\x00\x00\x00;",
+    "response_200_empty": b"HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n",
+    "response_200_no_blank": b"HTTP/1.0 200 OK\r\nServer: x\r\n",
+    "response_302": b"HTTP/1.0 302 Found\r\nLocation: http://elsewhere/\r\n\r\n",
+    "response_404": b"HTTP/1.0 404 Not Found\r\n\r\nnope",
+    "response_short": b"HTTP/1.0 200 OK",
+    "response_nul_header": b"HTTP/1.0 200 OK\r\nX: \x00\r\n\r\n\x89PNG\x00\x00",
+}
+
+HTTP_WORDS = [b"http://", b"HTTP/1.0 ", b"HTTP/1.1 ", b"200", b"301", b"302", b"404", b"\r\n",
+              b"\r\n\r\n", b":", b"/", b"?", b"#", b":80", b":0", b"Location: ", b"GIF89a", b"\x89PNG"]
+
+
+def http_dictionary():
+    return "\n".join(["# Address and response pieces of the banner download. Written by make_corpus.py."]
+                     + [dict_entry(w) for w in HTTP_WORDS]) + "\n"
+
+
 write_dir("receive", receive_seeds)
 write_dir("dispatch", dispatch_seeds)
+write_dir("banner_http", banner_http_seeds)
+with open(os.path.join(HERE, "corpus", "http.dict"), "w") as f:
+    f.write(http_dictionary())
 with open(os.path.join(HERE, "corpus", "zbp.dict"), "w") as f:
     f.write(dictionary())
