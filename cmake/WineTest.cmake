@@ -4,12 +4,14 @@
 #                  [ARGS <arg>...] [TIMEOUT <seconds>] [WORKING_DIRECTORY <dir>]
 #                  [PREFIX <dir>] [LABELS <label>...]
 #                  [SCREENSHOT <file> [SCREENSHOT_AFTER <seconds>]]
-#                  [EXPECT_EXIT <code>])
+#                  [EXPECT_EXIT <code>] [LAUNCHER <command>...])
 #   Runs COMMAND (a target's file, or a path) under wine-run.  TIMEOUT (default
 #   120) is wine-run's limit for the program; the ctest TIMEOUT is 60 s more.
 #   WORKING_DIRECTORY defaults to the current binary directory, PREFIX to
 #   ZB_WINE_PREFIX.  EXPECT_EXIT makes the test pass only on that exit code
-#   (124: the program ran into TIMEOUT).  Every such test has the label "wine",
+#   (124: the program ran into TIMEOUT).  LAUNCHER runs wine-run itself
+#   (given as its last arguments), for example to serve files next to the
+#   program.  Every such test has the label "wine",
 #   a RESOURCE_LOCK on its prefix (one program per prefix at a time, as the
 #   processes of a prefix share one wineserver) and requires the fixture that
 #   makes the prefix.
@@ -85,7 +87,7 @@ endfunction()
 function(zb_add_wine_test)
   cmake_parse_arguments(PARSE_ARGV 0 W ""
     "NAME;COMMAND;TIMEOUT;WORKING_DIRECTORY;PREFIX;SCREENSHOT;SCREENSHOT_AFTER;EXPECT_EXIT"
-    "ARGS;LABELS")
+    "ARGS;LABELS;LAUNCHER")
   if(W_UNPARSED_ARGUMENTS)
     message(FATAL_ERROR "zb_add_wine_test: unknown arguments: ${W_UNPARSED_ARGUMENTS}")
   endif()
@@ -127,7 +129,7 @@ function(zb_add_wine_test)
   endif()
 
   add_test(NAME ${W_NAME}
-           COMMAND ${ZB_BASH} ${ZB_WINE_RUN} ${opts} -- ${program} ${W_ARGS}
+           COMMAND ${W_LAUNCHER} ${ZB_BASH} ${ZB_WINE_RUN} ${opts} -- ${program} ${W_ARGS}
            WORKING_DIRECTORY "${W_WORKING_DIRECTORY}")
 
   _zb_wine_prefix_fixture("${W_PREFIX}" fixture)

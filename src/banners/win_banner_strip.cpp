@@ -121,9 +121,9 @@ void paintBannerStrip(HDC dc, const RECT& r)
         InflateRect(&p, -6, -4);
         char promo[256];
         formatText(promo, sizeof promo,
-                   "Zumbara — чат от команды портала %s.\r\nБесплатный клиент для Windows 98-11.\r\n"
+                   "Сделано командой %s.\r\nБесплатный клиент для Windows 98-11.\r\n"
                    "Единый аккаунт с порталом.",
-                   kPortalDomain);
+                   kProductName);
         drawTextIn(dc, p, promo, fontSmall, shadeColor(panel, -120), DT_WORDBREAK | DT_NOPREFIX);
     }
 

@@ -8,51 +8,20 @@
 #include <commctrl.h>
 
 #include "control_ids.h"
-#include "dispatch.h"
-#include "fonts.h"
 #include "layout.h"
-#include "main_window.h"
-#include "win_session_host.h"
-#include "win_support.h"
-#include "win_transport.h"
+#include "main_window_support.h"
 
 class MainWindowTest : public ::testing::Test {
 protected:
     static inline HWND window;
-    static inline WinsockTransport transport;
-    static inline WinSessionHost host;
+    static inline TestMainWindow main;
 
     static void SetUpTestSuite()
     {
-        resetSessionState(session);
-        createFonts();
-        InitCommonControls();
-        HINSTANCE inst = GetModuleHandleA(nullptr);
-        WNDCLASSA existing;
-        if (!GetClassInfoA(inst, kMainWindowClass, &existing)) {
-            ASSERT_TRUE(registerMainWindowClass(inst));
-        }
-        ports = SessionPorts{&transport,         &host,
-                             nullptr,            &serverLineDispatcher(),
-                             &mainWindowViews(), &mainWindowPanel(),
-                             &mainWindowBanners()};
-        window = createMainWindow(inst);
+        window = main.open();
         ASSERT_NE(window, nullptr);
-        transport.notifyWindow = window;
-        host.window = window;
-        ShowWindow(window, SW_SHOW);
-        pumpFor(200);
     }
-    static void TearDownTestSuite()
-    {
-        // Destroying the main window posts the quit message that ends the
-        // program's message loop; take it off the queue, or the next modal
-        // dialog of this test program would end at once.
-        DestroyWindow(window);
-        MSG m;
-        while (PeekMessageA(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
-    }
+    static void TearDownTestSuite() { main.close(); }
 
     RECT childRect(int id)
     {

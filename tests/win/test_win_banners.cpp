@@ -1,0 +1,355 @@
+// The banner strip of the real main window against real servers on
+// loopback: pictures drawn by ImageMagick and served by Python's
+// http.server (tests/win/picture_server.py), odd answers from raw sockets
+// this thread serves between message pumps, and the strip painted into a
+// memory DC.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <stdio.h>
+#include <stdlib.h>
+
+#include <string>
+
+#include "banner_model.h"
+#include "main_window_support.h"
+#include "win_banners.h"
+
+namespace {
+
+std::string pictureUrl(const std::string& name)
+{
+    const char* port = getenv("ZB_PICTURE_PORT");
+    return "http://127.0.0.1:" + std::string(port ? port : "9") + "/" + name;
+}
+
+std::string readPicture(const char* name)
+{
+    const char* dir = getenv("ZB_PICTURE_DIR");
+    std::string bytes;
+    FILE* f = fopen((std::string(dir ? dir : ".") + "\\" + name).c_str(), "rb");
+    if (!f)
+        return bytes;
+    char buffer[65536];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0)
+        bytes.append(buffer, n);
+    fclose(f);
+    return bytes;
+}
+
+COLORREF picturePixel(int x, int y)
+{
+    DIBSECTION d;
+    if (!GetObjectA((HBITMAP)session.banner.picture.bitmap, sizeof d, &d) || !d.dsBm.bmBits)
+        return CLR_INVALID;
+    const unsigned char* p = (const unsigned char*)d.dsBm.bmBits + y * d.dsBm.bmWidthBytes + 3 * x;
+    return RGB(p[2], p[1], p[0]);
+}
+
+bool sameColor(COLORREF a, COLORREF b, int tolerance)
+{
+    for (int shift = 0; shift < 24; shift += 8)
+        if (abs((int)((a >> shift) & 0xFF) - (int)((b >> shift) & 0xFF)) > tolerance)
+            return false;
+    return true;
+}
+
+void sendAll(LoopbackServer& s, const std::string& bytes)
+{
+    for (size_t at = 0; at < bytes.size();) {
+        int n = send(s.peer, bytes.data() + at, (int)(bytes.size() - at), 0);
+        if (n <= 0)
+            return;
+        at += (size_t)n;
+    }
+}
+
+class BannerWindowTest : public ::testing::Test {
+protected:
+    static TestMainWindow main;
+
+    static void SetUpTestSuite() { ASSERT_NE(main.open(), nullptr); }
+    static void TearDownTestSuite() { main.close(); }
+    void SetUp() override
+    {
+        ASSERT_NE(getenv("ZB_PICTURE_PORT"), nullptr) << "run through picture_server.py";
+        ports.log->clearLog();
+    }
+
+    static std::string logText()
+    {
+        static char text[8192];
+        GetWindowTextA(mainWnd.log, text, sizeof text);
+        std::string out;
+        for (const char* c = text; *c; c++)
+            if (*c != '\r')
+                out += *c;
+        return out;
+    }
+    // The lines of the log once one has arrived, and a little later, so a
+    // second line would be there too.
+    static std::string waitForLog(DWORD ms = 10000)
+    {
+        pumpUntil([] { return !logText().empty(); }, ms);
+        pumpFor(300);
+        return logText();
+    }
+    // Until a new picture of that size is shown.
+    static bool waitForPicture(int width, int height, DWORD ms = 10000)
+    {
+        void* before = session.banner.picture.bitmap;
+        return pumpUntil(
+            [&] {
+                const BannerPicture& p = session.banner.picture;
+                return session.banner.shown && p.bitmap != before && p.width == width && p.height == height;
+            },
+            ms);
+    }
+};
+
+TestMainWindow BannerWindowTest::main;
+
+TEST_F(BannerWindowTest, PicturesFromARealHttpServer)
+{
+    struct Case {
+        const char* file;
+        int width, height;
+        int x, y;
+        COLORREF color;
+        int tolerance;
+    };
+    const Case cases[] = {
+        {"alpha.png", 100, 100, 75, 50, RGB(255, 0, 0), 0},  // half transparent, not blended
+        {"anim.gif", 60, 30, 30, 15, RGB(255, 0, 0), 0},  // the first frame
+        {"photo.jpg", 944, 122, 500, 60, RGB(0x20, 0xA0, 0x40), 8},
+        {"small.bmp", 200, 40, 199, 39, RGB(0xFF, 0x80, 0x00), 0},
+    };
+    int id = 100;
+    for (const Case& c : cases) {
+        showBanner(std::to_string(++id).c_str(), pictureUrl(c.file).c_str(), "http://shop.example/");
+        ASSERT_TRUE(waitForPicture(c.width, c.height)) << c.file << ": " << logText();
+        EXPECT_TRUE(sameColor(picturePixel(c.x, c.y), c.color, c.tolerance)) << c.file;
+    }
+    pumpFor(200);
+    EXPECT_EQ(logText(), "");
+
+    showBanner("120", pictureUrl("missing.png").c_str(), "");
+    EXPECT_EQ(waitForLog(), "!! Баннер #120: сервер ответил 404 вместо картинки (" + pictureUrl("missing.png") +
+                                ")\n");
+}
+
+TEST_F(BannerWindowTest, EachOddAnswerGivesItsOneLine)
+{
+    std::string bmp = readPicture("small.bmp");
+    ASSERT_TRUE(decodeBannerPicture(bmp.data(), bmp.size()));
+    void* shownBefore = session.banner.picture.bitmap;
+
+    struct Case {
+        const char* answer;
+        const char* line;  // after "!! Баннер #N: "
+    };
+    const Case cases[] = {
+        {"HTTP/1.0 302 Found\r\nLocation: URL\r\n\r\n",
+         "сервер перенаправляет (301/302) — нужна прямая http-ссылка на файл"},
+        {"HTTP/1.0 404 Not Found\r\n\r\nnope", "сервер ответил 404 вместо картинки (URL)"},
+        {"HTTP/1.0 200 OK", "пустой ответ сервера"},
+        {"HTTP/1.0 200 OK\r\nContent-Type: image/png\r\n", "пустой ответ сервера"},
+        {"<html><body>200 OK</body></html>\r\n\r\n", "пустой ответ сервера"},
+        {"HTTP/1.0 200 OK\r\n\r\n", "файл скачан, но это не картинка GIF/JPG/PNG/BMP (URL)"},
+        {"HTTP/1.0 200 OK\r\n\r\nhello, world", "файл скачан, но это не картинка GIF/JPG/PNG/BMP (URL)"},
+    };
+    int id = 200;
+    for (const Case& c : cases) {
+        ports.log->clearLog();
+        LoopbackServer server;
+        std::string url = "http://127.0.0.1:" + std::to_string(server.port) + "/b/x.gif?v=1";
+        showBanner(std::to_string(++id).c_str(), url.c_str(), "http://shop.example/");
+        ASSERT_TRUE(server.acceptClient());
+        EXPECT_EQ(server.receiveLines(5), "GET /b/x.gif?v=1 HTTP/1.0\r\nHost: 127.0.0.1\r\nUser-Agent: Zumbara/1.0\r\n"
+                                          "Connection: close\r\n\r\n");
+        std::string answer = c.answer, line = c.line;
+        for (std::string* s : {&answer, &line})
+            if (s->find("URL") != std::string::npos)
+                s->replace(s->find("URL"), 3, url);
+        server.sendText(answer);
+        server.closePeer();
+        EXPECT_EQ(waitForLog(), "!! Баннер #" + std::to_string(id) + ": " + line + "\n") << c.answer;
+        EXPECT_FALSE(LoopbackServer::readable(server.listener)) << "a second connection: " << c.answer;
+    }
+
+    // Failures before any answer.
+    LoopbackServer closed;
+    std::string refused = "http://127.0.0.1:" + std::to_string(closed.port) + "/a.png";
+    closesocket(closed.listener);
+    closed.listener = INVALID_SOCKET;
+    const std::string longHost = "http://" + std::string(128, 'h') + "/a.png";
+    const std::pair<std::string, std::string> early[] = {
+        {refused, "нет связи с сервером картинки (" + refused + ")"},
+        {"http://127.0.0.1:/a.png", "нет связи с сервером картинки (http://127.0.0.1:/a.png)"},
+        {longHost, "не найден сервер картинки (" + longHost + ")"},
+        {"https://127.0.0.1/a.png", "ссылка не http:// — старый клиент не умеет https (https://127.0.0.1/a.png)"},
+    };
+    for (const auto& c : early) {
+        ports.log->clearLog();
+        showBanner(std::to_string(++id).c_str(), c.first.c_str(), "");
+        EXPECT_EQ(waitForLog(), "!! Баннер #" + std::to_string(id) + ": " + c.second + "\n");
+    }
+    EXPECT_EQ(session.banner.picture.bitmap, shownBefore);  // the strip keeps its picture
+    EXPECT_TRUE(session.banner.shown);
+}
+
+TEST_F(BannerWindowTest, OnlyTheLatestBannersResultIsUsed)
+{
+    LoopbackServer first, second;
+    showBanner("301", ("http://127.0.0.1:" + std::to_string(first.port) + "/a.jpg").c_str(), "");
+    showBanner("302", ("http://127.0.0.1:" + std::to_string(second.port) + "/b.bmp").c_str(), "");
+    ASSERT_TRUE(first.acceptClient());
+    ASSERT_TRUE(second.acceptClient());
+    first.receiveLines(5);
+    second.receiveLines(5);
+    sendAll(second, "HTTP/1.0 200 OK\r\n\r\n" + readPicture("small.bmp"));
+    second.closePeer();
+    ASSERT_TRUE(waitForPicture(200, 40));
+    void* picture = session.banner.picture.bitmap;
+
+    sendAll(first, "HTTP/1.0 200 OK\r\n\r\n" + readPicture("photo.jpg"));  // finishes last
+    first.closePeer();
+    pumpFor(1500);
+    EXPECT_EQ(session.banner.picture.bitmap, picture);
+    EXPECT_EQ(session.banner.picture.width, 200);
+    EXPECT_EQ(logText(), "");
+}
+
+TEST_F(BannerWindowTest, ABodyPastFourMebibytesIsCutThere)
+{
+    std::string big = readPicture("big.bmp");  // 1024 x 1707, 5 MiB, bottom row first
+    ASSERT_EQ(big.size(), 54u + 1024 * 1707 * 3);
+    LoopbackServer server;
+    showBanner("401", ("http://127.0.0.1:" + std::to_string(server.port) + "/big.bmp").c_str(), "");
+    ASSERT_TRUE(server.acceptClient());
+    server.receiveLines(5);
+    // A little past the cap, then nothing more until the picture is there:
+    // the download stops by itself, neither at the close nor at a time-out.
+    sendAll(server, "HTTP/1.0 200 OK\r\n\r\n" + big.substr(0, 4194304 + 65536));
+    EXPECT_TRUE(waitForPicture(1024, 1707, 10000)) << logText();
+    sendAll(server, big.substr(4194304 + 65536));
+    server.closePeer();
+    EXPECT_EQ(picturePixel(0, 1706), RGB(0x20, 0xC0, 0x40));  // first in the file
+    EXPECT_EQ(picturePixel(0, 350), RGB(0x20, 0xC0, 0x40));
+    EXPECT_EQ(picturePixel(0, 300), RGB(0, 0, 0));  // never received
+    EXPECT_EQ(picturePixel(1023, 0), RGB(0, 0, 0));
+}
+
+TEST_F(BannerWindowTest, AServerThatNeverAnswersEndsInALineAfterTheTimeOut)
+{
+    LoopbackServer server;
+    std::string url = "http://127.0.0.1:" + std::to_string(server.port) + "/slow.png";
+    showBanner("501", url.c_str(), "");
+    ASSERT_TRUE(server.acceptClient());
+    server.receiveLines(5);
+
+    DWORD start = GetTickCount(), last = start, longestGap = 0;
+    pumpUntil(
+        [&] {
+            DWORD now = GetTickCount();
+            if (now - last > longestGap)
+                longestGap = now - last;
+            last = now;
+            return !logText().empty();
+        },
+        kBannerFetchTimeoutMs + 15000);
+    DWORD waited = GetTickCount() - start;
+    EXPECT_EQ(logText(), "!! Баннер #501: пустой ответ сервера\n");
+    EXPECT_GE(waited, kBannerFetchTimeoutMs - 1000);
+    EXPECT_LT(longestGap, 1000u) << "the window's thread was held up";
+    // The worker closed its socket.
+    EXPECT_TRUE(pumpUntil([&] { return LoopbackServer::readable(server.peer); }, 2000));
+    char c;
+    EXPECT_EQ(recv(server.peer, &c, 1, 0), 0);
+}
+
+class BannerStripPaint : public ::testing::Test {
+protected:
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP canvas = nullptr;
+    HGDIOBJ previous = nullptr;
+
+    void SetUp() override
+    {
+        resetSessionState(session);
+        createFonts();
+    }
+    void TearDown() override
+    {
+        if (previous)
+            SelectObject(dc, previous);
+        DeleteObject(canvas);
+        DeleteDC(dc);
+        ReleaseDC(nullptr, screen);
+    }
+    void paint(int width)
+    {
+        if (previous)
+            SelectObject(dc, previous);
+        DeleteObject(canvas);
+        canvas = CreateCompatibleBitmap(screen, width, 71);
+        previous = SelectObject(dc, canvas);
+        RECT r = {0, 0, width, 71};
+        paintBannerStrip(dc, r);
+    }
+    bool anyPixel(int left, int top, int right, int bottom, COLORREF color)
+    {
+        for (int y = top; y < bottom; y++)
+            for (int x = left; x < right; x++)
+                if (GetPixel(dc, x, y) == color)
+                    return true;
+        return false;
+    }
+    void load(const char* file)
+    {
+        std::string bytes = readPicture(file);
+        ASSERT_TRUE(decodeBannerPicture(bytes.data(), bytes.size())) << file;
+    }
+};
+
+TEST_F(BannerStripPaint, PictureWhereTheArithmeticSays)
+{
+    const COLORREF white = RGB(255, 255, 255), orange = RGB(0xFF, 0x80, 0x00), cyan = RGB(0, 0xFF, 0xFF);
+    load("small.bmp");  // 200 x 40: own size, at 136, 10 in the box at 196, 5
+    paint(864);
+    EXPECT_EQ(GetPixel(dc, 2, 0), RGB(0x99, 0x99, 0xCC));    // gradient, top row
+    EXPECT_EQ(GetPixel(dc, 185, 62), RGB(0xD5, 0xD5, 0xFF));  // promotional panel
+    EXPECT_EQ(GetPixel(dc, 195, 30), white);                 // frame
+    EXPECT_EQ(GetPixel(dc, 332, 15), orange);
+    EXPECT_EQ(GetPixel(dc, 531, 54), orange);
+    EXPECT_EQ(GetPixel(dc, 331, 15), white);
+    EXPECT_EQ(GetPixel(dc, 532, 54), white);
+    EXPECT_EQ(GetPixel(dc, 332, 14), white);
+    EXPECT_TRUE(anyPixel(676, 54, 728, 68, RGB(0x2B, 0x2B, 0x5E)));  // "реклама"
+
+    load("wide.gif");  // 1000 x 50: 472 x 23, 19 below the box's top
+    paint(864);
+    EXPECT_EQ(GetPixel(dc, 196, 24), cyan);
+    EXPECT_EQ(GetPixel(dc, 667, 46), cyan);
+    EXPECT_EQ(GetPixel(dc, 196, 23), white);
+    EXPECT_EQ(GetPixel(dc, 196, 47), white);
+
+    paint(590);  // no room for the label, none for the panel
+    EXPECT_FALSE(anyPixel(531, 0, 590, 71, RGB(0x2B, 0x2B, 0x5E)));
+    EXPECT_FALSE(anyPixel(0, 0, 50, 71, RGB(0xD5, 0xD5, 0xFF)));
+}
+
+TEST_F(BannerStripPaint, PlaceholderWhileNoPictureIsShown)
+{
+    load("small.bmp");
+    session.banner.shown = false;  // as after "BANNER 0"
+    paint(864);
+    EXPECT_FALSE(anyPixel(196, 5, 668, 66, RGB(0xFF, 0x80, 0x00)));
+    EXPECT_TRUE(anyPixel(196, 5, 668, 66, RGB(0x96, 0x96, 0xAA)));
+}
+
+} // namespace
