@@ -139,17 +139,22 @@ int download(const BannerFetchRequest& r, HGLOBAL* block)
     size_t bodyStart = 0;
     int outcome = classifyBannerResponse(data, received, &bodyStart);
     if (outcome == FETCH_OK) {
-        size_t size = received - bodyStart;
-        *block = GlobalAlloc(GMEM_MOVEABLE, size);
-        void* to = *block ? GlobalLock(*block) : nullptr;
-        if (to) {
-            memcpy(to, data + bodyStart, size);
-            GlobalUnlock(*block);
-        } else if (!*block) {
-            outcome = FETCH_BAD_RESPONSE;
-        }
         // An empty body gives a block that cannot be locked: it goes to the
         // window as it is, which reports it as no picture.
+        size_t size = received - bodyStart;
+        HGLOBAL body = GlobalAlloc(GMEM_MOVEABLE, size);
+        void* to = body && size ? GlobalLock(body) : nullptr;
+        if (to) {
+            memcpy(to, data + bodyStart, size);
+            GlobalUnlock(body);
+        }
+        if (body && (to || size == 0)) {
+            *block = body;
+        } else {
+            if (body)
+                GlobalFree(body);
+            outcome = FETCH_BAD_RESPONSE;
+        }
     }
     free(data);
     return outcome;
