@@ -39,9 +39,9 @@ bool resolveHost(const char* host, unsigned long* address)
     return true;
 }
 
-// Waits until s is ready to read (or, for writing, connected or failed).
-// False on time-out or error.
-bool waitReady(SOCKET s, bool forWrite, bool* failed)
+// Waits until s has data to read (or, for writing, has connected). False
+// on time-out or error, a failed connect included.
+bool waitReady(SOCKET s, bool forWrite)
 {
     fd_set ready, errors;
     FD_ZERO(&ready);
@@ -50,8 +50,7 @@ bool waitReady(SOCKET s, bool forWrite, bool* failed)
     FD_SET(s, &errors);
     timeval tv = {(long)(kBannerFetchTimeoutMs / 1000), (long)(kBannerFetchTimeoutMs % 1000) * 1000};
     int n = select(0, forWrite ? nullptr : &ready, forWrite ? &ready : nullptr, &errors, &tv);
-    *failed = n > 0 && FD_ISSET(s, &errors);
-    return n > 0 && FD_ISSET(s, &ready) && !*failed;
+    return n > 0 && FD_ISSET(s, &ready) && !FD_ISSET(s, &errors);
 }
 
 // Connects within the time-out: non-blocking connect, then select; the
@@ -68,8 +67,7 @@ bool connectWithin(SOCKET s, unsigned long address, int port)
         return false;
     bool connected = connect(s, (sockaddr*)&to, sizeof to) == 0;
     if (!connected && WSAGetLastError() == WSAEWOULDBLOCK) {
-        bool failed = false;
-        connected = waitReady(s, true, &failed);
+        connected = waitReady(s, true);
         int error = 0;
         int length = sizeof error;
         if (connected && getsockopt(s, SOL_SOCKET, SO_ERROR, (char*)&error, &length) == 0 && error != 0)
@@ -96,8 +94,7 @@ bool receiveAll(SOCKET s, char** data, size_t* received)
             buffer = grown;
             capacity = wanted;
         }
-        bool failed = false;
-        if (!waitReady(s, false, &failed))
+        if (!waitReady(s, false))
             break;
         int n = recv(s, buffer + fill, (int)(capacity - fill - 1), 0);
         if (n <= 0)

@@ -180,15 +180,6 @@ TEST(BannerStrip, PicturePlacement)
     EXPECT_EQ(none.width * none.height, 0);
 }
 
-TEST(BannerStrip, PanelShades)
-{
-    const Color p = rgbColor(0x99, 0x99, 0xCC);
-    EXPECT_EQ(shadeColor(p, 40), rgbColor(0xC1, 0xC1, 0xF4));
-    EXPECT_EQ(shadeColor(p, 60), rgbColor(0xD5, 0xD5, 0xFF));
-    EXPECT_EQ(shadeColor(p, -110), rgbColor(0x2B, 0x2B, 0x5E));
-    EXPECT_EQ(shadeColor(rgbColor(0x10, 0x80, 0xFF), -120), rgbColor(0x00, 0x08, 0x87));
-}
-
 class BannerModelTest : public ::testing::Test, protected SessionFixture {};
 
 TEST_F(BannerModelTest, EachFailureGivesItsOneLine)
