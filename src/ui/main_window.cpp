@@ -4,6 +4,7 @@
 #include <shellapi.h>
 #include <string.h>
 
+#include "admin_panel.h"
 #include "chat_log.h"
 #include "codepage.h"
 #include "commands.h"
@@ -25,7 +26,7 @@ const char kMainWindowClass[] = "ZumbaraMain";
 MainWindow mainWnd;
 
 void (*showCreateRoomDialogEntry)(HWND owner);
-void (*showAdminPanelEntry)(HWND owner);
+void (*showAdminPanelEntry)(HWND owner) = showAdminPanel;
 void (*showAboutDialogEntry)(HWND owner);
 
 namespace {

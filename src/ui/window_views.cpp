@@ -1,11 +1,12 @@
 // The main window's side of the session core's seams (its views of the
-// session record, the panel stand-in) and of the commands (the window
-// actions and the input line).
+// session record, the administration panel's view) and of the commands
+// (the window actions and the input line).
 #include "main_window.h"
 
 #include <shellapi.h>
 #include <string.h>
 
+#include "admin_panel.h"
 #include "chat_log.h"
 #include "codepage.h"
 #include "input_actions.h"
@@ -19,7 +20,7 @@
 
 namespace {
 
-struct WindowViews final : ChatViews, PanelView {
+struct WindowViews final : ChatViews {
     void usersChanged() override { rebuildUserList(); }
     void roomsChanged() override { rebuildRoomBox(); }
     void statusChanged() override { refreshStatusDisplays(); }
@@ -36,12 +37,6 @@ struct WindowViews final : ChatViews, PanelView {
         setChatLogBackground(mainWnd.log, session.colors.bg);
         InvalidateRect(mainWnd.hwnd, nullptr, TRUE);
     }
-
-    // The administration panel does not exist yet: it is never open.
-    bool isOpen() override { return false; }
-    void setStatusText(const char*) override {}
-    void setTopic(const char*) override {}
-    void postRefresh(int) override {}
 };
 
 WindowViews windowViews;
@@ -105,7 +100,7 @@ WindowActions windowActions;
 } // namespace
 
 ChatViews& mainWindowViews() { return windowViews; }
-PanelView& mainWindowPanel() { return windowViews; }
+PanelView& mainWindowPanel() { return adminPanelView(); }
 
 void installWindowActions()
 {
