@@ -1,0 +1,100 @@
+"""End to end: a global administrator opens the administration panel of the
+real client from the menu command, changes the chat title and saves; the
+scripted server receives exactly that one setting and confirms it, and the
+panel's status line says so. Usage: test_admin_panel.py BUILD_DIR CLIENT_EXE PROBE_EXE"""
+
+import os
+import shutil
+import subprocess
+import sys
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
+sys.path.insert(0, os.path.join(HERE, "..", "..", "tools", "probe"))
+from probe_driver import Probe, WineSession  # noqa: E402
+from zbpeer import Peer  # noqa: E402
+
+CONFIG = [("chat_title", "Тестовый чат"), ("motd", "Добро пожаловать"), ("color_bg", "#FFFFFF"),
+          ("color_text", "#000000"), ("color_sys", "#008000"), ("color_pm", "#800080"),
+          ("color_panel", "#9999CC"), ("banner_rotate_sec", "60"), ("room_ttl_days", "7"),
+          ("max_msg_len", "500"), ("flood_sec", "2"), ("guest_allowed", "1"), ("chat_closed", "0")]
+CFG_LINES = ["CFG %s\t%s" % kv for kv in CONFIG] + ["CFGEND"]
+BANNER_LINES = ["BANNERLIST", "BANNERITEM 1\thttp://127.0.0.1/a.gif\thttp://example.net/\t10\t1",
+                "BANNERITEM 2\thttp://127.0.0.1/b.gif\t\t5\t0", "BANNEREND"]
+
+build_dir, client_exe, probe_exe = sys.argv[1:4]
+work = os.path.join(build_dir, "e2e", "admin_panel")
+shutil.rmtree(work, ignore_errors=True)
+app_dir = os.path.join(work, "app")
+os.makedirs(app_dir)
+exe = os.path.join(app_dir, "Zumbara.exe")
+shutil.copy(client_exe, exe)
+open(os.path.join(app_dir, "portable.txt"), "w").close()
+
+failures = []
+
+
+def check(cond, what):
+    print(("ok    " if cond else "FAIL  ") + what)
+    if not cond:
+        failures.append(what)
+
+
+wine = WineSession(os.path.join(build_dir, "e2e-prefix")).__enter__()
+peer = Peer()
+try:
+    wine.start(exe, cwd=app_dir)
+    probe = Probe(wine, probe_exe)
+    probe.out("wait-window", "--class", "#32770", "--timeout", "30000")
+    time.sleep(0.5)
+    for ctl, text in (("1001", "127.0.0.1"), ("1002", str(peer.port)), ("1003", "Админ")):
+        probe.out("--dialog", "set", ctl, text)
+    probe.out("--dialog", "click", "1")
+    peer.wait_line("LOGIN")
+    peer.send("WELCOME Админ\tadmin\tТестовый чат\tпривет", "USERLIST Главная",
+              "USER Админ\t#000080\t\tadmin", "USER Петя\t#FF0000\t\tuser", "USEREND",
+              "TOPIC Тема дня\t", *CFG_LINES)
+    probe.out("wait-title", "Тестовый чат — Zumbara", "--timeout", "20000")
+
+    # Menu item 2030, as a click on it posts it.
+    before = len(peer.lines())
+    probe.out("command", "2030")
+    probe.out("wait-window", "--class", "#32770", "--title", "Панель администратора", "--timeout", "20000")
+    peer.wait_line("BANNERS")
+    time.sleep(0.5)
+    check(peer.lines()[before:] == ["CFG", "BANNERS"], "the panel asks for CFG and BANNERS: %r"
+          % peer.lines()[before:])
+
+    peer.send(*(CFG_LINES + BANNER_LINES))
+    rows = probe.poll(lambda: probe.list(1114, "--dialog")["items"], lambda r: len(r) == 2)
+    check(rows == ["#1 w10 http://127.0.0.1/a.gif", "(выкл) #2 w5 http://127.0.0.1/b.gif"],
+          "the banner list shows the catalogue: %r" % rows)
+    check(probe.out("--dialog", "text", "1100") == "Тестовый чат", "the title field holds chat_title")
+    check(probe.out("--dialog", "text", "1129") == "Тема дня", "the topic field holds the room topic")
+
+    before = len(peer.lines())
+    probe.out("--dialog", "set", "1100", "Новое название")
+    probe.out("--dialog", "click", "1113")
+    probe.out("--dialog", "wait-text", "1132", "Отправлено на сервер...")
+    time.sleep(1)
+    sent = peer.lines()[before:]
+    check(sent == ["SETCFG chat_title\tНовое название"], "exactly the changed setting is sent: %r" % sent)
+
+    peer.send("OK SETCFG")
+    rc, _, _ = probe.call("--dialog", "wait-text", "1132", "Сохранено.")
+    check(rc == 0, "the status line reads Сохранено.")
+    subprocess.run(["import", "-display", wine.display, "-window", "root",
+                    os.path.join(build_dir, "e2e", "admin_panel.png")],
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
+
+    probe.out("--dialog", "click", "2")
+    probe.out("wait-gone", "--class", "#32770", "--title", "Панель администратора")
+    probe.out("close")
+    check(peer.wait_closed(30), "the client closes the connection")
+finally:
+    peer.close()
+    wine.close()
+
+print("%d failed" % len(failures))
+sys.exit(1 if failures else 0)
