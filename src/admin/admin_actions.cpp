@@ -7,6 +7,7 @@
 #include "bounded.h"
 #include "connection.h"
 #include "main_commands.h"
+#include "protocol.h"
 #include "session_state.h"
 
 const char kPanelSentText[] = "Отправлено на сервер...";
@@ -47,10 +48,12 @@ void readFlat(PanelForm& form, int id, char* text, size_t cap)
     flattenText(text);
 }
 
-void readTrimmed(PanelForm& form, int id, char* text, size_t cap)
+// The same without leading blanks and trailing blanks; the result points
+// into text.
+const char* readTrimmed(PanelForm& form, int id, char* text, size_t cap)
 {
     readFlat(form, id, text, cap);
-    trimField(text);
+    return trimLine(text);
 }
 
 uint32_t readUnsigned(PanelForm& form, int id)
@@ -80,7 +83,7 @@ void saveSettings(PanelForm& form)
         if (settingChanged(s, setting.key, text))
             sendFormatted("SETCFG %s\t%s", setting.key, text);
     }
-    for (const PanelSwitch& sw : kPanelSwitches)
+    for (const PanelSetting& sw : kPanelSwitches)
         if (const char* value = switchToSend(s, sw, form.isChecked(sw.control)))
             sendFormatted("SETCFG %s\t%s", sw.key, value);
     form.setText(IDC_PANEL_STATUS, kPanelSentText);
@@ -101,9 +104,9 @@ void showSelectedBanner(PanelForm& form)
 void addBanner(PanelForm& form)
 {
     uint32_t weight = readUnsigned(form, IDC_PANEL_WEIGHT);
-    char url[kBannerTextCap], link[kBannerTextCap];
-    readTrimmed(form, IDC_PANEL_URL, url, sizeof url);
-    readTrimmed(form, IDC_PANEL_LINK, link, sizeof link);
+    char urlText[kBannerTextCap], linkText[kBannerTextCap];
+    const char* url = readTrimmed(form, IDC_PANEL_URL, urlText, sizeof urlText);
+    const char* link = readTrimmed(form, IDC_PANEL_LINK, linkText, sizeof linkText);
     if (!bannerPictureAccepted(url)) {
         form.setText(IDC_PANEL_STATUS, kPanelBadUrlText);
         return;
@@ -183,7 +186,7 @@ void fillAdminPanel(PanelForm& form)
         form.enable(id, admin);
     for (const PanelSetting& setting : kPanelSettings)
         form.setText(setting.control, settingShown(s, setting));
-    for (const PanelSwitch& sw : kPanelSwitches)
+    for (const PanelSetting& sw : kPanelSwitches)
         form.setChecked(sw.control, switchShownOn(s, sw));
 
     char topic[kMainTopicCap] = "";
@@ -230,8 +233,8 @@ void runPanelCommand(PanelForm& form, int id, int notification)
 
     // Read before any command is looked at, as every button of the panel
     // works on the same nick and reason.
-    char nick[kNickCap], reason[kReasonCap];
-    readTrimmed(form, IDC_PANEL_NICK, nick, sizeof nick);
+    char nickText[kNickCap], reason[kReasonCap];
+    const char* nick = readTrimmed(form, IDC_PANEL_NICK, nickText, sizeof nickText);
     readFlat(form, IDC_PANEL_REASON, reason, sizeof reason);
 
     switch (id) {

@@ -19,7 +19,7 @@ const PanelSetting kPanelSettings[kPanelSettingCount] = {
     {IDC_PANEL_FLOOD_SEC, "flood_sec", "2"},
 };
 
-const PanelSwitch kPanelSwitches[kPanelSwitchCount] = {
+const PanelSetting kPanelSwitches[kPanelSwitchCount] = {
     {IDC_PANEL_GUESTS, "guest_allowed", "1"},
     {IDC_PANEL_CLOSED, "chat_closed", "0"},
 };
@@ -33,7 +33,7 @@ const char* settingShown(const SessionState& s, const PanelSetting& setting)
 
 namespace {
 
-const char* switchValue(const SessionState& s, const PanelSwitch& sw)
+const char* switchValue(const SessionState& s, const PanelSetting& sw)
 {
     const char* value = getCfgValue(s, sw.key);
     return value ? value : sw.missing;
@@ -41,7 +41,7 @@ const char* switchValue(const SessionState& s, const PanelSwitch& sw)
 
 } // namespace
 
-bool switchShownOn(const SessionState& s, const PanelSwitch& sw) { return parseDecimal(switchValue(s, sw)) != 0; }
+bool switchShownOn(const SessionState& s, const PanelSetting& sw) { return parseDecimal(switchValue(s, sw)) != 0; }
 
 bool settingChanged(const SessionState& s, const char* key, const char* text)
 {
@@ -49,7 +49,7 @@ bool settingChanged(const SessionState& s, const char* key, const char* text)
     return !value || strcmp(value, text) != 0;
 }
 
-const char* switchToSend(const SessionState& s, const PanelSwitch& sw, bool ticked)
+const char* switchToSend(const SessionState& s, const PanelSetting& sw, bool ticked)
 {
     const char* wanted = ticked ? "1" : "0";
     return strcmp(switchValue(s, sw), wanted) == 0 ? nullptr : wanted;
@@ -60,17 +60,6 @@ void flattenText(char* text)
     for (char* c = text; *c; c++)
         if (*c == '\t' || *c == '\n' || *c == '\r')
             *c = ' ';
-}
-
-void trimField(char* text)
-{
-    size_t start = 0;
-    while (text[start] == ' ')
-        start++;
-    size_t len = strlen(text + start);
-    memmove(text, text + start, len + 1);
-    while (len > 0 && (text[len - 1] == ' ' || text[len - 1] == '\r' || text[len - 1] == '\n'))
-        text[--len] = '\0';
 }
 
 uint32_t unsignedField(const char* text)

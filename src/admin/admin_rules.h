@@ -8,44 +8,36 @@
 
 #include "session_state.h"
 
-// A chat-wide setting edited as text. `missing` is shown while the
-// configuration lacks the key; null stands for the current chat title.
+// A chat-wide setting and its control. `missing` stands for the value while
+// the configuration lacks the key; null for the current chat title.
 struct PanelSetting {
     int control;
     const char* key;
     const char* missing;
 };
-// The eleven text settings, in the order a save sends them.
+// The eleven settings edited as text, in the order a save sends them.
 enum { kPanelSettingCount = 11 };
 extern const PanelSetting kPanelSettings[kPanelSettingCount];
-
-// A chat-wide on/off setting shown as a check box; `missing` is "1" or "0".
-struct PanelSwitch {
-    int control;
-    const char* key;
-    const char* missing;
-};
+// The two on/off settings shown as check boxes ("1" or "0").
 enum { kPanelSwitchCount = 2 };
-extern const PanelSwitch kPanelSwitches[kPanelSwitchCount];
+extern const PanelSetting kPanelSwitches[kPanelSwitchCount];
 
 // What the field of a setting shows.
 const char* settingShown(const SessionState& s, const PanelSetting& setting);
 // Whether the check box of a switch is ticked: its value read as a number
 // is not 0.
-bool switchShownOn(const SessionState& s, const PanelSwitch& sw);
+bool switchShownOn(const SessionState& s, const PanelSetting& sw);
 
 // A save sends a text setting unless the configuration holds the key with
 // exactly this text; a key the configuration lacks is always sent.
 bool settingChanged(const SessionState& s, const char* key, const char* text);
 // The value a save sends for a check box ("1" or "0"), or null when it
 // equals the configuration's value (or the switch's `missing` value).
-const char* switchToSend(const SessionState& s, const PanelSwitch& sw, bool ticked);
+const char* switchToSend(const SessionState& s, const PanelSetting& sw, bool ticked);
 
 // Every TAB, LF and CR becomes a blank, so a typed text stays one field of
 // one protocol line.
 void flattenText(char* text);
-// Removes leading blanks and trailing blanks, CRs and LFs in place.
-void trimField(char* text);
 // A digits field read as an unsigned number, as the platform reads one:
 // leading blanks skipped, digits up to the first other character; 0 when
 // there are none or the number does not fit in 32 bits.
