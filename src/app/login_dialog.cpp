@@ -7,6 +7,7 @@
 #include "connection.h"
 #include "drawing.h"
 #include "palette.h"
+#include "registration.h"
 #include "session_state.h"
 #include "site.h"
 
@@ -144,12 +145,7 @@ void runLoginFlow(HWND owner)
             int accepted = showRegistrationDialog ? showRegistrationDialog(owner) : IDCANCEL;
             if (accepted != IDOK)
                 continue;
-            s.loginNick.set(s.registration.login.s);
-            s.password.set(s.registration.password.s);
-            s.settings.remember = true;
-            saveSettingsNow();
-            s.registrationPending = 1;
-            connectToServer();
+            connectWithRegistration();
             return;
         }
         if (result == IDOK) {

@@ -4,16 +4,21 @@
 #include <commctrl.h>
 #include <ole2.h>
 
+#include "about_dialog.h"
 #include "connection.h"
+#include "create_room_dialog.h"
 #include "control_ids.h"
 #include "dispatch.h"
+#include "drawing.h"
 #include "fonts.h"
 #include "login_dialog.h"
 #include "main_window.h"
 #include "protocol_log.h"
+#include "registration_dialog.h"
 #include "session_state.h"
 #include "settings.h"
 #include "site.h"
+#include "splash.h"
 #include "win_codepage.h"
 #include "win_session_host.h"
 #include "win_settings.h"
@@ -81,11 +86,19 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     GetStartupInfoA(&start);
     int show = (start.dwFlags & STARTF_USESHOWWINDOW) ? start.wShowWindow : SW_SHOWDEFAULT;
 
+    // The logo is made before the splash, which shows it too.
+    logoImages = loadImageStrip(instance, IdLogoBitmap, 48, 1);
+    if (!opts.noSplash)
+        runSplash(instance);
+
     registerMainWindowClass(instance);
     // The session's seams are in place before the window exists: its
     // creation already writes to the log and refreshes the status views.
     transport.notifyWindow = nullptr;
     host.writeSettings = saveSettingsNow;
+    showRegistrationDialog = runRegistrationDialog;
+    showCreateRoomDialogEntry = runCreateRoomDialog;
+    showAboutDialogEntry = runAboutDialog;
     ports = SessionPorts{&transport,           &host,
                          nullptr,              &serverLineDispatcher(),
                          &mainWindowViews(),   &mainWindowPanel(),
@@ -104,7 +117,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     greet();
 
     HACCEL accelerators = createAccelerators();
-    (void)opts.noSplash;  // the splash window comes with its own screen
     if (opts.autoConnect && !session.loginNick.empty())
         connectToServer();
     else

@@ -144,3 +144,16 @@ void drawDialogHeader(const DRAWITEMSTRUCT* item, const char* suffix, const char
         DrawTextA(dc, tagline, -1, &line, DT_SINGLELINE | DT_NOPREFIX | DT_LEFT | DT_TOP);
     }
 }
+
+HIMAGELIST loadImageStrip(HINSTANCE instance, int bitmap, int size, int count)
+{
+    HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, count, 0);
+    if (!list)
+        return nullptr;
+    HBITMAP bmp = (HBITMAP)LoadImageA(instance, MAKEINTRESOURCEA(bitmap), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
+    if (bmp) {
+        ImageList_AddMasked(list, bmp, RGB(0xFF, 0x00, 0xFF));
+        DeleteObject(bmp);
+    }
+    return list;
+}

@@ -126,3 +126,8 @@ void drawSectionHeader(HDC dc, const RECT& r, const char* text, HIMAGELIST image
 // The DC's state is the same afterwards.
 void drawDialogHeader(const DRAWITEMSTRUCT* item, const char* suffix, const char* tagline, HIMAGELIST logo,
                       HFONT logoFont, HFONT smallFont);
+
+// An image list of count square images of size pixels from a bitmap
+// resource of instance, magenta (#FF00FF) transparent. Null when the list
+// cannot be made; a missing bitmap gives an empty list.
+HIMAGELIST loadImageStrip(HINSTANCE instance, int bitmap, int size, int count);

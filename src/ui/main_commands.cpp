@@ -9,6 +9,7 @@
 #include "host.h"
 #include "input_actions.h"
 #include "palette.h"
+#include "registration.h"
 #include "session_state.h"
 #include "site.h"
 
@@ -31,16 +32,8 @@ void registerAccount()
         logError("Сначала выйдите из чата (Чат -> Выйти), потом регистрируйтесь.");
         return;
     }
-    if (mainWindow->showRegistrationDialog() != 1)
-        return;
-    // The same hand-over as the login flow's: the new account logs in, and
-    // the handshake carries the registration request first.
-    session.loginNick.set(session.registration.login.s);
-    session.password.set(session.registration.password.s);
-    session.settings.remember = true;
-    ports.host->saveSettings();
-    session.registrationPending = 1;
-    connectToServer();
+    if (mainWindow->showRegistrationDialog() == 1)
+        connectWithRegistration();  // the same hand-over as the login flow's
 }
 
 void createRoom()

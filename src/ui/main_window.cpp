@@ -47,16 +47,7 @@ HWND makeChild(const char* cls, const char* text, DWORD style, DWORD exStyle, in
 
 HIMAGELIST loadImageList(int bitmap, int size, int count)
 {
-    HINSTANCE inst = (HINSTANCE)GetWindowLongPtrA(mainWnd.hwnd, GWLP_HINSTANCE);
-    HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, count, 0);
-    if (!list)
-        return nullptr;
-    HBITMAP bmp = (HBITMAP)LoadImageA(inst, MAKEINTRESOURCEA(bitmap), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
-    if (bmp) {
-        ImageList_AddMasked(list, bmp, RGB(0xFF, 0x00, 0xFF));
-        DeleteObject(bmp);
-    }
-    return list;
+    return loadImageStrip((HINSTANCE)GetWindowLongPtrA(mainWnd.hwnd, GWLP_HINSTANCE), bitmap, size, count);
 }
 
 void createToolbar()
@@ -121,7 +112,8 @@ void onCreate(HWND hwnd)
     const char* richClass = loadRichEdit();
     mainWnd.peopleImages = loadImageList(IdPeopleBitmap, 16, 11);
     mainWnd.toolbarImages = loadImageList(IdToolbarBitmap, 16, 13);
-    mainWnd.logoImages = loadImageList(IdLogoBitmap, 48, 1);
+    // Start-up may have made the logo already, for the splash.
+    mainWnd.logoImages = logoImages ? logoImages : loadImageList(IdLogoBitmap, 48, 1);
     logoImages = mainWnd.logoImages;
     createToolbar();
 

@@ -13,6 +13,7 @@
 
 #include "../unit/fakes.h"
 #include "canvas.h"
+#include "dialog_driver.h"
 #include "connection.h"
 #include "drawing.h"
 #include "fonts.h"
@@ -41,119 +42,11 @@ void saveSettingsNow()
 
 namespace {
 
-const UINT kBoxTextId = 0xFFFF;  // the text control of a message box
-
-std::string itemText(HWND dialog, int id)
-{
-    char text[512] = "";
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
-
-std::string windowText(HWND w)
-{
-    char text[512] = "";
-    GetWindowTextA(w, text, sizeof text);
-    return text;
-}
-
 std::string storedValue(const char* key)
 {
     char value[256] = "?";
     GetPrivateProfileStringA("Chat", key, "<missing>", value, sizeof value, testStore.path);
     return value;
-}
-
-// ---------------------------------------------------------------- driver
-
-// Runs the steps against the login dialog shown by the code under test, one
-// step per timer tick, each with the dialog's window. A message box owned
-// by the dialog is answered with OK at the next tick and its text recorded.
-// A dialog still open when the steps are used up is ended with kLeftOpen.
-const int kLeftOpen = 99;
-
-struct Driver {
-    std::vector<std::function<void(HWND)>> steps;
-    size_t next = 0;
-    int ticks = 0;
-    int idleTicks = 0;
-    HWND lastDialog = nullptr;
-    int dialogsShown = 0;            // distinct login dialogs seen
-    std::vector<std::string> boxes;  // texts of the answered message boxes
-    bool boxesOwnedByDialog = true;
-};
-Driver* driver;
-
-struct FindState {
-    HWND login = nullptr;
-    HWND box = nullptr;
-};
-
-BOOL CALLBACK findWindows(HWND w, LPARAM lp)
-{
-    FindState* f = (FindState*)lp;
-    char cls[32] = "";
-    GetClassNameA(w, cls, sizeof cls);
-    if (lstrcmpA(cls, "#32770") != 0 || !IsWindowVisible(w))
-        return TRUE;
-    if (GetDlgItem(w, IDC_LOGIN_HEADER))
-        f->login = w;
-    else if (GetDlgItem(w, kBoxTextId) && windowText(w) == "Zumbara")
-        f->box = w;
-    return TRUE;
-}
-
-VOID CALLBACK driverTick(HWND, UINT, UINT_PTR, DWORD)
-{
-    Driver& d = *driver;
-    d.ticks++;
-    FindState f;
-    EnumThreadWindows(GetCurrentThreadId(), findWindows, (LPARAM)&f);
-    if (f.login && f.login != d.lastDialog) {
-        d.lastDialog = f.login;
-        d.dialogsShown++;
-    }
-    if (f.box) {
-        d.boxes.push_back(itemText(f.box, (int)kBoxTextId));
-        if (GetWindow(f.box, GW_OWNER) != f.login)
-            d.boxesOwnedByDialog = false;
-        PostMessageA(f.box, WM_COMMAND, IDOK, 0);
-        return;
-    }
-    if (!f.login)
-        return;
-    if (d.next < d.steps.size()) {
-        // Taken before the step runs: a step that opens a message box runs
-        // nested ticks, which must go on with the next step.
-        auto step = d.steps[d.next++];
-        step(f.login);
-        return;
-    }
-    if (++d.idleTicks > 5 || d.ticks > 1000)
-        EndDialog(f.login, kLeftOpen);
-}
-
-// Shows what `show` shows while the driver runs the steps; returns its result.
-template <class Show>
-int drive(Driver& d, Show show)
-{
-    driver = &d;
-    UINT_PTR timer = SetTimer(nullptr, 0, 15, driverTick);
-    int result = show();
-    KillTimer(nullptr, timer);
-    driver = nullptr;
-    return result;
-}
-
-std::function<void(HWND)> setText(int id, const char* text)
-{
-    std::string t = text;
-    return [id, t](HWND dlg) { SetDlgItemTextA(dlg, id, t.c_str()); };
-}
-
-std::function<void(HWND)> click(int id)
-{
-    return [id](HWND dlg) { SendMessageA(GetDlgItem(dlg, id), BM_CLICK, 0, 0); };
 }
 
 // ---------------------------------------------------------------- fixture
@@ -256,7 +149,7 @@ TEST_F(LoginDialogTest, FieldsTakeWhatTheirKindAllows)
 
 TEST_F(LoginDialogTest, FocusStartsInTheServerField)
 {
-    Driver d;
+    Driver d(IDC_LOGIN_HEADER);
     HWND focus = nullptr, server = nullptr;
     d.steps = {[&](HWND dlg) {
         focus = GetFocus();
@@ -268,7 +161,7 @@ TEST_F(LoginDialogTest, FocusStartsInTheServerField)
 
 TEST_F(LoginDialogTest, NickIsTrimmedAndTheLoginSaved)
 {
-    Driver d;
+    Driver d(IDC_LOGIN_HEADER);
     d.steps = {setText(IDC_LOGIN_NICK, "  Ivan  "), setText(IDC_LOGIN_PORT, "4226"), click(IDOK)};
     EXPECT_EQ(drive(d, [] { return showLoginDialog(nullptr); }), IDOK);
     EXPECT_TRUE(d.boxes.empty());
@@ -285,7 +178,7 @@ TEST_F(LoginDialogTest, NickIsTrimmedAndTheLoginSaved)
 
 TEST_F(LoginDialogTest, EnterInAFieldLogsIn)
 {
-    Driver d;
+    Driver d(IDC_LOGIN_HEADER);
     d.steps = {[](HWND dlg) { PostMessageA(GetDlgItem(dlg, IDC_LOGIN_NICK), WM_KEYDOWN, VK_RETURN, 1); }};
     EXPECT_EQ(drive(d, [] { return showLoginDialog(nullptr); }), IDOK);
     EXPECT_EQ(settingsSaves, 1);
@@ -293,7 +186,7 @@ TEST_F(LoginDialogTest, EnterInAFieldLogsIn)
 
 TEST_F(LoginDialogTest, PasswordIsNotTrimmed)
 {
-    Driver d;
+    Driver d(IDC_LOGIN_HEADER);
     d.steps = {setText(IDC_LOGIN_PASSWORD, " pw "), click(IDOK)};
     EXPECT_EQ(drive(d, [] { return showLoginDialog(nullptr); }), IDOK);
     EXPECT_EQ(std::string(session.password.s), " pw ");
@@ -301,7 +194,7 @@ TEST_F(LoginDialogTest, PasswordIsNotTrimmed)
 
 TEST_F(LoginDialogTest, PortZeroIsRefusedAndTheDialogStays)
 {
-    Driver d;
+    Driver d(IDC_LOGIN_HEADER);
     bool openAfterBox = false;
     d.steps = {setText(IDC_LOGIN_PORT, "0"), click(IDOK), [&](HWND dlg) { openAfterBox = IsWindow(dlg) != 0; },
                click(IDCANCEL)};
@@ -317,7 +210,7 @@ TEST_F(LoginDialogTest, PortZeroIsRefusedAndTheDialogStays)
 
 TEST_F(LoginDialogTest, EmptyServerIsRefused)
 {
-    Driver d;
+    Driver d(IDC_LOGIN_HEADER);
     d.steps = {setText(IDC_LOGIN_SERVER, ""), click(IDOK), click(IDCANCEL)};
     EXPECT_EQ(drive(d, [] { return showLoginDialog(nullptr); }), IDCANCEL);
     ASSERT_EQ(d.boxes.size(), 1u);
@@ -327,7 +220,7 @@ TEST_F(LoginDialogTest, EmptyServerIsRefused)
 
 TEST_F(LoginDialogTest, EmptyNickIsReportedBeforeAnEmptyServer)
 {
-    Driver d;
+    Driver d(IDC_LOGIN_HEADER);
     d.steps = {setText(IDC_LOGIN_NICK, "   "), setText(IDC_LOGIN_SERVER, ""), click(IDOK), click(IDCANCEL)};
     EXPECT_EQ(drive(d, [] { return showLoginDialog(nullptr); }), IDCANCEL);
     ASSERT_EQ(d.boxes.size(), 1u);
@@ -344,7 +237,7 @@ TEST_F(LoginDialogTest, GuestLoginDropsTheTypedPasswordAndTheStoredOne)
     ASSERT_EQ(storedValue("Pass"), "тайна");
     settingsSaves = 0;
 
-    Driver d;
+    Driver d(IDC_LOGIN_HEADER);
     d.steps = {setText(IDC_LOGIN_PASSWORD, "typed"), click(IDC_LOGIN_GUEST)};
     EXPECT_EQ(drive(d, [] { return showLoginDialog(nullptr); }), IDOK);
     EXPECT_TRUE(session.password.empty());
@@ -356,7 +249,7 @@ TEST_F(LoginDialogTest, GuestLoginDropsTheTypedPasswordAndTheStoredOne)
 
 TEST_F(LoginDialogTest, UntickingRememberForgetsTheStoredPassword)
 {
-    Driver d;
+    Driver d(IDC_LOGIN_HEADER);
     d.steps = {click(IDC_LOGIN_REMEMBER), click(IDOK)};
     EXPECT_EQ(drive(d, [] { return showLoginDialog(nullptr); }), IDOK);
     EXPECT_FALSE(session.settings.remember);
@@ -368,7 +261,7 @@ TEST_F(LoginDialogTest, UntickingRememberForgetsTheStoredPassword)
 TEST_F(LoginDialogTest, ColourOutsideThePaletteSelectsTheFirstEntry)
 {
     session.nickColor.set("#123456");
-    Driver d;
+    Driver d(IDC_LOGIN_HEADER);
     LRESULT selected = -2;
     d.steps = {[&](HWND dlg) { selected = SendDlgItemMessageA(dlg, IDC_LOGIN_COLOR, CB_GETCURSEL, 0, 0); },
                click(IDOK)};
@@ -380,7 +273,7 @@ TEST_F(LoginDialogTest, ColourOutsideThePaletteSelectsTheFirstEntry)
 
 TEST_F(LoginDialogTest, ChosenColourIsStored)
 {
-    Driver d;
+    Driver d(IDC_LOGIN_HEADER);
     d.steps = {[](HWND dlg) { SendDlgItemMessageA(dlg, IDC_LOGIN_COLOR, CB_SETCURSEL, 11, 0); }, click(IDOK)};
     EXPECT_EQ(drive(d, [] { return showLoginDialog(nullptr); }), IDOK);
     EXPECT_EQ(std::string(session.nickColor.s), "#C00060");
@@ -388,21 +281,21 @@ TEST_F(LoginDialogTest, ChosenColourIsStored)
 
 TEST_F(LoginDialogTest, CancelRegistrationAndCloseBoxEndTheDialog)
 {
-    Driver cancel;
+    Driver cancel(IDC_LOGIN_HEADER);
     cancel.steps = {setText(IDC_LOGIN_NICK, "Другой"), click(IDCANCEL)};
     EXPECT_EQ(drive(cancel, [] { return showLoginDialog(nullptr); }), IDCANCEL);
     EXPECT_EQ(std::string(session.loginNick.s), "Вася");  // cancel reads nothing
 
-    Driver reg;
+    Driver reg(IDC_LOGIN_HEADER);
     reg.steps = {click(IDC_LOGIN_REGISTER)};
     EXPECT_EQ(drive(reg, [] { return showLoginDialog(nullptr); }), IDC_LOGIN_REGISTER);
 
-    Driver closeBox;
+    Driver closeBox(IDC_LOGIN_HEADER);
     closeBox.steps = {[](HWND dlg) { SendMessageA(dlg, WM_CLOSE, 0, 0); }};
     EXPECT_EQ(drive(closeBox, [] { return showLoginDialog(nullptr); }), IDCANCEL);
 
     // Keys go through the dialog's own loop: Escape cancels.
-    Driver escape;
+    Driver escape(IDC_LOGIN_HEADER);
     escape.steps = {[](HWND dlg) { PostMessageA(GetDlgItem(dlg, IDC_LOGIN_SERVER), WM_KEYDOWN, VK_ESCAPE, 1); }};
     EXPECT_EQ(drive(escape, [] { return showLoginDialog(nullptr); }), IDCANCEL);
     EXPECT_EQ(settingsSaves, 0);
@@ -440,6 +333,7 @@ protected:
     {
         LoginDialogTest::SetUp();
         ASSERT_TRUE(net.open(&log, &lines, &views, &views, &views));
+        net.host.writeSettings = saveSettingsNow;  // as the entry point sets it
         registrationCalls = 0;
         registrationAnswer = IDCANCEL;
         showRegistrationDialog = fakeRegistration;
@@ -460,7 +354,7 @@ TEST_F(LoginFlowTest, LoginConnectsWithoutARegistration)
     // Left over from a registration that never went out.
     session.registration.login.set("stale");
     session.registrationPending = 1;
-    Driver d;
+    Driver d(IDC_LOGIN_HEADER);
     d.steps = {setText(IDC_LOGIN_NICK, "Ivan"), click(IDOK)};
     drive(d, [&] {
         runLoginFlow(window);
@@ -476,7 +370,7 @@ TEST_F(LoginFlowTest, AcceptedRegistrationConnectsAsTheNewAccount)
 {
     registrationAnswer = IDOK;
     session.settings.remember = false;
-    Driver d;
+    Driver d(IDC_LOGIN_HEADER);
     d.steps = {click(IDC_LOGIN_REGISTER)};
     drive(d, [&] {
         runLoginFlow(window);
@@ -501,7 +395,7 @@ TEST_F(LoginFlowTest, AcceptedRegistrationConnectsAsTheNewAccount)
 TEST_F(LoginFlowTest, CancelledRegistrationReturnsToTheLoginDialog)
 {
     registrationAnswer = IDCANCEL;
-    Driver d;
+    Driver d(IDC_LOGIN_HEADER);
     d.steps = {click(IDC_LOGIN_REGISTER), click(IDCANCEL)};
     drive(d, [&] {
         runLoginFlow(window);
@@ -516,7 +410,7 @@ TEST_F(LoginFlowTest, CancelledRegistrationReturnsToTheLoginDialog)
 TEST_F(LoginFlowTest, MissingRegistrationDialogCountsAsCancelled)
 {
     showRegistrationDialog = nullptr;
-    Driver d;
+    Driver d(IDC_LOGIN_HEADER);
     d.steps = {click(IDC_LOGIN_REGISTER), setText(IDC_LOGIN_NICK, "Гость"), click(IDC_LOGIN_GUEST)};
     drive(d, [&] {
         runLoginFlow(window);
@@ -533,7 +427,7 @@ TEST_F(LoginFlowTest, CancelKeepsAnOpenConnection)
     ASSERT_TRUE(server.acceptClient());
     server.receiveLines(2);
     ASSERT_EQ(connectionState(session), AwaitingWelcome);
-    Driver d;
+    Driver d(IDC_LOGIN_HEADER);
     d.steps = {click(IDCANCEL)};
     drive(d, [&] {
         runLoginFlow(window);

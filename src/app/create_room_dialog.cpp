@@ -1,0 +1,57 @@
+#include "create_room_dialog.h"
+
+#include "room_request.h"
+#include "session_state.h"
+
+namespace {
+
+void submit(HWND dialog)
+{
+    char name[kRoomNameCap] = "";
+    char description[kRoomDescriptionCap] = "";
+    GetDlgItemTextA(dialog, IDC_ROOM_NAME, name, (int)sizeof name);
+    GetDlgItemTextA(dialog, IDC_ROOM_DESCRIPTION, description, (int)sizeof description);
+    switch (requestRoom(name, description)) {
+    case RoomNameMissing:
+        MessageBoxA(dialog, "Введите название комнаты.", kProductName, MB_OK | MB_ICONWARNING);
+        SendMessageA(dialog, WM_NEXTDLGCTL, (WPARAM)GetDlgItem(dialog, IDC_ROOM_NAME), TRUE);
+        break;
+    case RoomRequestSent:
+        EndDialog(dialog, IDOK);
+        break;
+    case RoomNotConnected:
+        EndDialog(dialog, IDCANCEL);
+        break;
+    }
+}
+
+} // namespace
+
+INT_PTR CALLBACK createRoomDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        SendDlgItemMessageA(dialog, IDC_ROOM_NAME, EM_LIMITTEXT, kRoomNameTypingLimit, 0);
+        SendDlgItemMessageA(dialog, IDC_ROOM_DESCRIPTION, EM_LIMITTEXT, kRoomDescriptionCap - 1, 0);
+        return TRUE;  // the focus goes to the first tab stop, the name
+
+    case WM_COMMAND:
+        if (HIWORD(wParam) != BN_CLICKED)
+            return FALSE;
+        if (LOWORD(wParam) == IDOK) {
+            submit(dialog);
+            return TRUE;
+        }
+        if (LOWORD(wParam) == IDCANCEL) {
+            EndDialog(dialog, IDCANCEL);
+            return TRUE;
+        }
+        return FALSE;
+    }
+    return FALSE;
+}
+
+void runCreateRoomDialog(HWND owner)
+{
+    DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_CREATE_ROOM), owner, createRoomDialogProc, 0);
+}

@@ -1,0 +1,110 @@
+#include "registration_dialog.h"
+
+#include "bounded.h"
+#include "drawing.h"
+#include "login_dialog.h"
+#include "registration.h"
+#include "session_state.h"
+#include "site.h"
+
+namespace {
+
+const char kTagline[] = "регистрация  ~  один логин на почту, чат и весь портал";
+const char kBoxTitle[] = "Регистрация";
+
+void initDialog(HWND dialog)
+{
+    char text[512];
+    formatText(text, sizeof text, "Регистрация на портале %s", kPortalDomain);
+    SetWindowTextA(dialog, text);
+    formatText(text, sizeof text, "@%s", kPortalDomain);
+    SetDlgItemTextA(dialog, IDC_REG_DOMAIN, text);
+    formatText(text, sizeof text,
+               "Это единый логин портала %s: он же — почтовый ящик логин@%s, вход в этот чат, веб-чат и "
+               "другие продукты сайта.",
+               kPortalDomain, kPortalDomain);
+    SetDlgItemTextA(dialog, IDC_REG_NOTE, text);
+
+    HWND questions = GetDlgItem(dialog, IDC_REG_QUESTION);
+    for (const char* q : kSecretQuestions)
+        SendMessageA(questions, CB_ADDSTRING, 0, (LPARAM)q);
+    SendMessageA(questions, CB_SETCURSEL, 0, 0);
+    // A question of the user's own is read up to the field's bound: he sees all that goes out.
+    SendMessageA(questions, CB_LIMITTEXT, sizeof session.registration.question.s - 1, 0);
+
+    SendDlgItemMessageA(dialog, IDC_REG_LOGIN, EM_LIMITTEXT, kRegistrationLoginTypingLimit, 0);
+    SendDlgItemMessageA(dialog, IDC_REG_PASSWORD, EM_LIMITTEXT, kRegistrationPasswordTypingLimit, 0);
+    SendDlgItemMessageA(dialog, IDC_REG_REPEAT, EM_LIMITTEXT, kRegistrationPasswordTypingLimit, 0);
+    SendDlgItemMessageA(dialog, IDC_REG_ANSWER, EM_LIMITTEXT, kRegistrationAnswerTypingLimit, 0);
+}
+
+int fieldToMend(RegistrationFault fault)
+{
+    switch (fault) {
+    case RegistrationBadLogin: return IDC_REG_LOGIN;
+    case RegistrationShortPassword: return IDC_REG_PASSWORD;
+    case RegistrationPasswordsDiffer: return IDC_REG_REPEAT;
+    default: return IDC_REG_ANSWER;
+    }
+}
+
+// "Зарегистрировать »": the form goes into session.registration whatever
+// the outcome; only a form that passes every rule ends the dialog.
+void submit(HWND dialog)
+{
+    RegistrationRequest& r = session.registration;
+    GetDlgItemTextA(dialog, IDC_REG_LOGIN, r.login.s, (int)sizeof r.login.s);
+    GetDlgItemTextA(dialog, IDC_REG_PASSWORD, r.password.s, (int)sizeof r.password.s);
+    char repeated[64] = "";
+    GetDlgItemTextA(dialog, IDC_REG_REPEAT, repeated, (int)sizeof repeated);
+    GetDlgItemTextA(dialog, IDC_REG_QUESTION, r.question.s, (int)sizeof r.question.s);
+    GetDlgItemTextA(dialog, IDC_REG_ANSWER, r.answer.s, (int)sizeof r.answer.s);
+
+    RegistrationFault fault = checkRegistration(r, repeated);
+    if (fault == RegistrationAccepted) {
+        EndDialog(dialog, IDOK);
+        return;
+    }
+    MessageBoxA(dialog, registrationFaultText(fault), kBoxTitle, MB_OK | MB_ICONWARNING);
+    // As a Tab would: the field gets the focus with its text selected.
+    SendMessageA(dialog, WM_NEXTDLGCTL, (WPARAM)GetDlgItem(dialog, fieldToMend(fault)), TRUE);
+}
+
+} // namespace
+
+INT_PTR CALLBACK registrationDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        initDialog(dialog);
+        return TRUE;  // the focus goes to the first tab stop, the login field
+
+    case WM_COMMAND:
+        if (HIWORD(wParam) != BN_CLICKED)
+            return FALSE;
+        if (LOWORD(wParam) == IDOK) {
+            submit(dialog);
+            return TRUE;
+        }
+        if (LOWORD(wParam) == IDCANCEL) {
+            EndDialog(dialog, IDCANCEL);
+            return TRUE;
+        }
+        return FALSE;
+
+    case WM_DRAWITEM: {
+        const DRAWITEMSTRUCT* item = (const DRAWITEMSTRUCT*)lParam;
+        if (!item || item->CtlID != IDC_REG_HEADER)
+            return FALSE;
+        drawDialogHeader(item, portalDomainSuffix(), kTagline, logoImages, fontLogo, fontSmall);
+        return TRUE;
+    }
+    }
+    return FALSE;
+}
+
+int runRegistrationDialog(HWND owner)
+{
+    return (int)DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_REGISTRATION), owner,
+                                registrationDialogProc, 0);
+}

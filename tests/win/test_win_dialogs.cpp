@@ -1,0 +1,277 @@
+// The registration, create-room and about dialogs from their real resource
+// templates, driven in-process through their controls while their own
+// modal loops run.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "../unit/fakes.h"
+#include "about_dialog.h"
+#include "create_room_dialog.h"
+#include "canvas.h"
+#include "dialog_driver.h"
+#include "registration.h"
+#include "registration_dialog.h"
+#include "session_state.h"
+#include "win_support.h"
+
+namespace {
+
+HWND createModeless(int id, DLGPROC proc)
+{
+    return CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), nullptr, proc, 0);
+}
+
+// Types count characters into the control; returns how many it took.
+int typed(HWND dialog, int id, int count)
+{
+    HWND edit = GetDlgItem(dialog, id);
+    SetWindowTextA(edit, "");
+    for (int i = 0; i < count; i++)
+        SendMessageA(edit, WM_CHAR, 'a', 1);
+    return GetWindowTextLengthA(edit);
+}
+
+// A step that runs again at the next tick until cond holds.
+std::function<void(HWND)> waitUntil(Driver& d, std::function<bool()> cond)
+{
+    return [&d, cond](HWND) {
+        if (!cond())
+            d.next--;
+    };
+}
+
+class RegistrationDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override { resetSessionState(session); }
+};
+
+} // namespace
+
+TEST_F(RegistrationDialogTest, StartsWithTheQuestionsAndTheTypingLimits)
+{
+    HWND dlg = createModeless(IDD_REGISTRATION, registrationDialogProc);
+    ASSERT_NE(dlg, nullptr);
+    EXPECT_EQ(windowText(dlg), "Регистрация на портале zumbara.example");
+    EXPECT_EQ(itemText(dlg, IDC_REG_DOMAIN), "@zumbara.example");
+    EXPECT_EQ(itemText(dlg, IDC_REG_NOTE).rfind("Это единый логин портала zumbara.example: он же — почтовый ящик "
+                                                "логин@zumbara.example, вход",
+                                                0),
+              0u);
+
+    HWND questions = GetDlgItem(dlg, IDC_REG_QUESTION);
+    ASSERT_EQ(SendMessageA(questions, CB_GETCOUNT, 0, 0), kSecretQuestionCount);
+    EXPECT_EQ(SendMessageA(questions, CB_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(itemText(dlg, IDC_REG_QUESTION), "Любимая книга");
+    EXPECT_EQ(GetWindowLongPtrA(questions, GWL_STYLE) & 3, (LONG_PTR)CBS_DROPDOWN);  // the user may type
+
+    EXPECT_EQ(typed(dlg, IDC_REG_LOGIN, 25), 20);
+    EXPECT_EQ(typed(dlg, IDC_REG_PASSWORD, 45), 40);
+    EXPECT_EQ(typed(dlg, IDC_REG_REPEAT, 45), 40);
+    EXPECT_EQ(typed(dlg, IDC_REG_ANSWER, 105), 100);
+    EXPECT_NE(SendDlgItemMessageA(dlg, IDC_REG_PASSWORD, EM_GETPASSWORDCHAR, 0, 0), 0);
+    EXPECT_NE(SendDlgItemMessageA(dlg, IDC_REG_REPEAT, EM_GETPASSWORDCHAR, 0, 0), 0);
+    DestroyWindow(dlg);
+}
+
+TEST_F(RegistrationDialogTest, EachRefusalWarnsAndMovesTheFocusToItsField)
+{
+    struct Refusal {
+        const char *login, *password, *repeated, *answer;
+        const char* message;
+        int focus;
+    };
+    const Refusal refusals[] = {
+        {"ab", "1", "2", "", "Логин: 3-20 символов, только латинские буквы, цифры, точка, дефис, подчёркивание.",
+         IDC_REG_LOGIN},
+        {"ivan+x", "secret", "secret", "a", "Логин: 3-20 символов, только латинские буквы, цифры, точка, дефис, "
+                                            "подчёркивание.",
+         IDC_REG_LOGIN},
+        {"ivan", "12345", "12345", "a", "Пароль — не короче 6 символов.", IDC_REG_PASSWORD},
+        {"ivan", "secret", "secreT", "a", "Пароли не совпадают.", IDC_REG_REPEAT},
+        {"ivan", "secret", "secret", "", "Заполните секретный вопрос и ответ — без них пароль не восстановить.",
+         IDC_REG_ANSWER},
+    };
+    Driver d(IDC_REG_HEADER);
+    std::vector<int> focused;
+    for (const Refusal& r : refusals) {
+        d.steps.push_back(setText(IDC_REG_LOGIN, r.login));
+        d.steps.push_back(setText(IDC_REG_PASSWORD, r.password));
+        d.steps.push_back(setText(IDC_REG_REPEAT, r.repeated));
+        d.steps.push_back(setText(IDC_REG_ANSWER, r.answer));
+        d.steps.push_back(click(IDOK));
+        d.steps.push_back([&](HWND) { focused.push_back(GetDlgCtrlID(GetFocus())); });
+    }
+    // The last refusal's form stays in the request, as read.
+    d.steps.push_back([&](HWND) {
+        EXPECT_STREQ(session.registration.login.s, "ivan");
+        EXPECT_STREQ(session.registration.question.s, "Любимая книга");
+        EXPECT_STREQ(session.registration.answer.s, "");
+    });
+    // A question of one's own, typed over the list, and an answer of blanks.
+    d.steps.push_back(setText(IDC_REG_QUESTION, "Мой вопрос?"));
+    d.steps.push_back(setText(IDC_REG_ANSWER, "   "));
+    d.steps.push_back(setText(IDC_REG_LOGIN, "ivan.petrov-1_x"));
+    d.steps.push_back(click(IDOK));
+
+    EXPECT_EQ(drive(d, [] { return runRegistrationDialog(nullptr); }), IDOK);
+    ASSERT_EQ(d.boxes.size(), std::size(refusals));
+    for (size_t i = 0; i < d.boxes.size(); i++) {
+        EXPECT_EQ(d.boxes[i], refusals[i].message) << i;
+        EXPECT_EQ(d.boxTitles[i], "Регистрация") << i;
+        EXPECT_EQ(focused[i], refusals[i].focus) << i;
+    }
+    EXPECT_TRUE(d.boxesOwnedByDialog);
+    EXPECT_STREQ(session.registration.login.s, "ivan.petrov-1_x");
+    EXPECT_STREQ(session.registration.password.s, "secret");
+    EXPECT_STREQ(session.registration.question.s, "Мой вопрос?");
+    EXPECT_STREQ(session.registration.answer.s, "   ");
+}
+
+TEST_F(RegistrationDialogTest, OfferedQuestionIsTakenAsShownAndCancelEndsWithTwo)
+{
+    Driver d(IDC_REG_HEADER);
+    d.steps = {setText(IDC_REG_LOGIN, "abc"), setText(IDC_REG_PASSWORD, "пароль"), setText(IDC_REG_REPEAT, "пароль"),
+               [](HWND dlg) { SendDlgItemMessageA(dlg, IDC_REG_QUESTION, CB_SETCURSEL, 5, 0); },
+               setText(IDC_REG_ANSWER, "x"), click(IDOK)};
+    EXPECT_EQ(drive(d, [] { return runRegistrationDialog(nullptr); }), IDOK);
+    EXPECT_STREQ(session.registration.question.s, "Свой вопрос");
+
+    Driver escape(IDC_REG_HEADER);
+    escape.steps = {[](HWND dlg) { PostMessageA(GetDlgItem(dlg, IDC_REG_LOGIN), WM_KEYDOWN, VK_ESCAPE, 1); }};
+    EXPECT_EQ(drive(escape, [] { return runRegistrationDialog(nullptr); }), IDCANCEL);
+    EXPECT_TRUE(escape.boxes.empty());
+}
+
+// ---------------------------------------------------------------- create room
+
+namespace {
+
+int showCreateRoom(HWND owner)
+{
+    return (int)DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_CREATE_ROOM), owner,
+                                createRoomDialogProc, 0);
+}
+
+class CreateRoomTest : public ::testing::Test {
+protected:
+    LoopbackSession net;
+    LoopbackServer& server = net.server;
+    FakeHost views;
+    FakeLog log;
+    RecordingLines lines;
+
+    void SetUp() override
+    {
+        resetSessionState(session);
+        ASSERT_TRUE(net.open(&log, &lines, &views, &views, &views));
+        session.loginNick.set("Вася");
+        connectToServer();
+        ASSERT_TRUE(server.acceptClient());
+        ASSERT_EQ(server.receiveLines(2).substr(0, 5), "HELLO");
+        session.welcomed = 1;
+        session.globalRole.set("user");
+    }
+    void TearDown() override { net.close(); }
+};
+
+} // namespace
+
+TEST_F(CreateRoomTest, RefusesAnEmptyNameThenSendsTheCleanedRequest)
+{
+    Driver d(IDC_ROOM_NAME);
+    int nameTook = 0;
+    d.steps = {[&](HWND dlg) { nameTook = typed(dlg, IDC_ROOM_NAME, 30); },
+               setText(IDC_ROOM_NAME, ""),
+               click(IDOK),
+               setText(IDC_ROOM_NAME, "    "),
+               click(IDOK),
+               setText(IDC_ROOM_NAME, "  Комната  "),
+               setText(IDC_ROOM_DESCRIPTION, "  для\tвсех"),
+               click(IDOK)};
+    EXPECT_EQ(drive(d, [&] { return showCreateRoom(net.window); }), IDOK);
+    EXPECT_EQ(nameTook, 24);
+    ASSERT_EQ(d.boxes.size(), 2u);
+    for (size_t i = 0; i < 2; i++) {
+        EXPECT_EQ(d.boxes[i], "Введите название комнаты.");
+        EXPECT_EQ(d.boxTitles[i], "Zumbara");
+    }
+    EXPECT_EQ(server.receiveLines(1), "CREATE \xD0\x9A\xD0\xBE\xD0\xBC\xD0\xBD\xD0\xB0\xD1\x82\xD0\xB0\t"
+                                      "  \xD0\xB4\xD0\xBB\xD1\x8F \xD0\xB2\xD1\x81\xD0\xB5\xD1\x85\n");
+}
+
+TEST_F(CreateRoomTest, ConnectionLostMeanwhileIsReportedAndNothingSent)
+{
+    Driver d(IDC_ROOM_NAME);
+    d.steps = {setText(IDC_ROOM_NAME, "Комната"),
+               [&](HWND) { server.closePeer(); },
+               waitUntil(d, [] { return connectionState(session) == Disconnected; }),
+               click(IDOK)};
+    EXPECT_EQ(drive(d, [&] { return showCreateRoom(net.window); }), IDCANCEL);  // closed, and not as a request that went out
+    EXPECT_TRUE(d.boxes.empty());
+    ASSERT_FALSE(log.lines.empty());
+    EXPECT_EQ(log.lines.back().prefix + log.lines.back().text, "!! Вы не подключены. Нажмите F2.");
+}
+
+// ---------------------------------------------------------------- about
+
+TEST(AboutDialog, EveryWayOutEndsItWithZero)
+{
+    std::vector<std::function<void(HWND)>> ways = {
+        click(IDOK),
+        [](HWND dlg) { PostMessageA(GetDlgItem(dlg, IDOK), WM_KEYDOWN, VK_RETURN, 1); },
+        [](HWND dlg) { PostMessageA(GetDlgItem(dlg, IDOK), WM_KEYDOWN, VK_ESCAPE, 1); },
+        [](HWND dlg) { SendMessageA(dlg, WM_CLOSE, 0, 0); },
+    };
+    for (size_t i = 0; i < ways.size(); i++) {
+        Driver d(IDC_ABOUT_HEADER);
+        std::string title;
+        d.steps = {[&](HWND dlg) { title = windowText(dlg); }, ways[i]};
+        int result = drive(d, [] {
+            return (int)DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUT), nullptr,
+                                        aboutDialogProc, 0);
+        });
+        EXPECT_EQ(result, 0) << i;
+        EXPECT_EQ(title, "О программе");
+    }
+}
+
+// ---------------------------------------------------------------- headers
+
+TEST(DialogHeaders, RegistrationAndAboutPaintTheirHeaderStrips)
+{
+    struct Header {
+        int dialog;
+        DLGPROC proc;
+        int header;
+    };
+    const Header headers[] = {
+        {IDD_REGISTRATION, registrationDialogProc, IDC_REG_HEADER},
+        {IDD_ABOUT, aboutDialogProc, IDC_ABOUT_HEADER},
+    };
+    for (const Header& h : headers) {
+        HWND dlg = createModeless(h.dialog, h.proc);
+        ASSERT_NE(dlg, nullptr);
+        HWND item = GetDlgItem(dlg, h.header);
+        RECT rc;
+        GetClientRect(item, &rc);
+        ASSERT_GT(rc.bottom, 54);
+        Canvas c(rc.right, rc.bottom, RGB(0xFF, 0x00, 0xFF));
+        DRAWITEMSTRUCT di = {};
+        di.CtlType = ODT_STATIC;
+        di.CtlID = (UINT)h.header;
+        di.hwndItem = item;
+        di.hDC = c.dc;
+        di.rcItem = rc;
+        SendMessageA(dlg, WM_DRAWITEM, (WPARAM)h.header, (LPARAM)&di);
+        EXPECT_EQ(c.at(0, 0), kHeaderTop) << h.dialog;
+        EXPECT_EQ(c.at(rc.right / 2, rc.bottom - 1), kBrandOrange) << h.dialog;
+        EXPECT_TRUE(c.anyNear(64, 8, rc.right, 40, kBrandBlue, 16)) << h.dialog;     // the wordmark
+        EXPECT_TRUE(c.anyNear(66, 40, rc.right, 54, kCaptionGrey, 24)) << h.dialog;  // the tagline
+        DestroyWindow(dlg);
+    }
+}

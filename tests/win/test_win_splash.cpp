@@ -1,0 +1,121 @@
+// The splash: each frame painted into a memory DC, and the real window as
+// start-up shows it, watched from a timer its own message handling runs.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <set>
+
+#include "control_ids.h"
+#include "canvas.h"
+#include "dialog_driver.h"
+#include "drawing.h"
+#include "fonts.h"
+#include "splash.h"
+
+namespace {
+
+const COLORREF kWhite = RGB(0xFF, 0xFF, 0xFF);
+const RECT kClient = {0, 0, kSplashWidth, kSplashHeight};
+
+} // namespace
+
+TEST(Splash, FrameKFillsKTenthsOfTheBar)
+{
+    createFonts();
+    // Inside the bar's sunken edge: 18 to 302 across, 104 to 110 down.
+    const int left = 18, right = kSplashWidth - 18, y = 107;
+    for (int k = 1; k <= kSplashFrames; k++) {
+        Canvas c(kSplashWidth, kSplashHeight, RGB(0xFF, 0x00, 0xFF));
+        drawSplash(c.dc, kClient, k);
+        int end = left + (right - left) * k / 10;
+        for (int x = left; x < right; x++)
+            ASSERT_EQ(c.at(x, y), x < end ? kBrandOrange : kWhite) << "frame " << k << ", x " << x;
+        // The orange rule inside the bottom edge, the brand and the loading line.
+        EXPECT_EQ(c.at(kSplashWidth / 2, kSplashHeight - 3), kBrandOrange);
+        EXPECT_TRUE(c.anyNear(72, 18, kSplashWidth, 48, kBrandBlue, 16));
+        EXPECT_TRUE(c.anyNear(16, 84, kSplashWidth, 100, kBrandBlue, 16));
+        EXPECT_TRUE(c.anyNear(16, 118, kSplashWidth - 8, 132, kCaptionGrey, 24));
+    }
+}
+
+TEST(Splash, LogoGoesAtSixteenFourteenWhenItExists)
+{
+    createFonts();
+    HIMAGELIST saved = logoImages;
+    logoImages = nullptr;
+    Canvas plain(kSplashWidth, kSplashHeight, 0);
+    drawSplash(plain.dc, kClient, 3);
+    logoImages = loadImageStrip(GetModuleHandleA(nullptr), IdLogoBitmap, 48, 1);
+    ASSERT_NE(logoImages, nullptr);
+    Canvas withLogo(kSplashWidth, kSplashHeight, 0);
+    drawSplash(withLogo.dc, kClient, 3);
+    ImageList_Destroy(logoImages);
+    logoImages = saved;
+
+    int changed = 0;
+    for (int y = 0; y < kSplashHeight; y++)
+        for (int x = 0; x < kSplashWidth; x++) {
+            bool inLogo = x >= 16 && x < 16 + 48 && y >= 14 && y < 14 + 48;
+            if (plain.at(x, y) != withLogo.at(x, y)) {
+                ASSERT_TRUE(inLogo) << x << "," << y;
+                changed++;
+            }
+        }
+    EXPECT_GT(changed, 48 * 48 / 4);
+}
+
+namespace {
+
+struct Watch {
+    std::set<int> steps;
+    int frames = 0;
+    RECT rect = {};
+    LONG_PTR style = 0, exStyle = 0;
+    HCURSOR cursor = nullptr;
+    LONG_PTR background = -1;
+    std::string title = "?";
+};
+Watch* watch;
+
+VOID CALLBACK look(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND w = FindWindowA(kSplashClass, nullptr);
+    if (!w)
+        return;
+    watch->frames++;
+    watch->steps.insert(splashStep);
+    GetWindowRect(w, &watch->rect);
+    watch->style = GetWindowLongPtrA(w, GWL_STYLE);
+    watch->exStyle = GetWindowLongPtrA(w, GWL_EXSTYLE);
+    watch->cursor = (HCURSOR)GetClassLongPtrA(w, GCLP_HCURSOR);
+    watch->background = (LONG_PTR)GetClassLongPtrA(w, GCLP_HBRBACKGROUND);
+    watch->title = windowText(w);
+}
+
+} // namespace
+
+TEST(Splash, TenFramesInACentredTopMostToolWindow)
+{
+    createFonts();
+    Watch seen;
+    watch = &seen;
+    UINT_PTR timer = SetTimer(nullptr, 0, 10, look);
+    runSplash(GetModuleHandleA(nullptr));
+    KillTimer(nullptr, timer);
+    watch = nullptr;
+
+    EXPECT_EQ(FindWindowA(kSplashClass, nullptr), nullptr);  // gone afterwards
+    ASSERT_GT(seen.frames, 0);
+    EXPECT_EQ(seen.steps, (std::set<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    int x = (GetSystemMetrics(SM_CXSCREEN) - 320) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - 140) / 2;
+    EXPECT_EQ(seen.rect.left, x);
+    EXPECT_EQ(seen.rect.top, y);
+    EXPECT_EQ(seen.rect.right - seen.rect.left, 320);
+    EXPECT_EQ(seen.rect.bottom - seen.rect.top, 140);
+    EXPECT_EQ(seen.style & (WS_POPUP | WS_VISIBLE | WS_CAPTION), (LONG_PTR)(WS_POPUP | WS_VISIBLE));
+    EXPECT_EQ(seen.exStyle & (WS_EX_TOPMOST | WS_EX_TOOLWINDOW), (LONG_PTR)(WS_EX_TOPMOST | WS_EX_TOOLWINDOW));
+    EXPECT_EQ(seen.cursor, LoadCursorA(nullptr, IDC_WAIT));
+    EXPECT_EQ(seen.background, 0);
+    EXPECT_EQ(seen.title, "");
+}
