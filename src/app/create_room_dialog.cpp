@@ -1,5 +1,6 @@
 #include "create_room_dialog.h"
 
+#include "dialog_buttons.h"
 #include "room_request.h"
 #include "session_state.h"
 
@@ -36,17 +37,7 @@ INT_PTR CALLBACK createRoomDialogProc(HWND dialog, UINT message, WPARAM wParam, 
         return TRUE;  // the focus goes to the first tab stop, the name
 
     case WM_COMMAND:
-        if (HIWORD(wParam) != BN_CLICKED)
-            return FALSE;
-        if (LOWORD(wParam) == IDOK) {
-            submit(dialog);
-            return TRUE;
-        }
-        if (LOWORD(wParam) == IDCANCEL) {
-            EndDialog(dialog, IDCANCEL);
-            return TRUE;
-        }
-        return FALSE;
+        return onOkOrCancel(dialog, wParam, submit);
     }
     return FALSE;
 }

@@ -17,18 +17,6 @@ namespace {
 
 const char kTagline[] = "точка входа в Zumbara  ~  единый аккаунт";
 
-// Leading blanks; trailing blanks, carriage returns and line feeds.
-void trimNick(char* text)
-{
-    size_t start = 0;
-    while (text[start] == ' ')
-        start++;
-    size_t len = strlen(text + start);
-    memmove(text, text + start, len + 1);
-    while (len > 0 && (text[len - 1] == ' ' || text[len - 1] == '\r' || text[len - 1] == '\n'))
-        text[--len] = '\0';
-}
-
 void initDialog(HWND dialog)
 {
     SessionState& s = session;
@@ -67,7 +55,7 @@ void submit(HWND dialog, bool guest)
     UINT port = GetDlgItemInt(dialog, IDC_LOGIN_PORT, &isNumber, FALSE);
     s.settings.port = isNumber ? (int)port : 0;
     GetDlgItemTextA(dialog, IDC_LOGIN_NICK, s.loginNick.s, (int)sizeof s.loginNick.s);
-    trimNick(s.loginNick.s);
+    trimTypedText(s.loginNick.s);
     if (guest)
         s.password.clear();
     else

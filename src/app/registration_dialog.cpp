@@ -1,6 +1,7 @@
 #include "registration_dialog.h"
 
 #include "bounded.h"
+#include "dialog_buttons.h"
 #include "drawing.h"
 #include "login_dialog.h"
 #include "registration.h"
@@ -80,17 +81,7 @@ INT_PTR CALLBACK registrationDialogProc(HWND dialog, UINT message, WPARAM wParam
         return TRUE;  // the focus goes to the first tab stop, the login field
 
     case WM_COMMAND:
-        if (HIWORD(wParam) != BN_CLICKED)
-            return FALSE;
-        if (LOWORD(wParam) == IDOK) {
-            submit(dialog);
-            return TRUE;
-        }
-        if (LOWORD(wParam) == IDCANCEL) {
-            EndDialog(dialog, IDCANCEL);
-            return TRUE;
-        }
-        return FALSE;
+        return onOkOrCancel(dialog, wParam, submit);
 
     case WM_DRAWITEM: {
         const DRAWITEMSTRUCT* item = (const DRAWITEMSTRUCT*)lParam;

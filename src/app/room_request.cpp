@@ -1,7 +1,6 @@
 #include "room_request.h"
 
-#include <string.h>
-
+#include "bounded.h"
 #include "connection.h"
 #include "host.h"
 #include "session_state.h"
@@ -15,24 +14,13 @@ void blankLineBreaks(char* text)
             *c = ' ';
 }
 
-void trimSpaces(char* text)
-{
-    size_t start = 0;
-    while (text[start] == ' ')
-        start++;
-    size_t len = strlen(text + start);
-    memmove(text, text + start, len + 1);
-    while (len > 0 && text[len - 1] == ' ')
-        text[--len] = '\0';
-}
-
 } // namespace
 
 RoomRequestResult requestRoom(char* name, char* description)
 {
     blankLineBreaks(name);
     blankLineBreaks(description);
-    trimSpaces(name);
+    trimTypedText(name);
     if (*name == '\0')
         return RoomNameMissing;
     // The test sendFormatted makes before it sends: without it the request

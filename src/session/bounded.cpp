@@ -62,3 +62,14 @@ size_t boundedLength(const char* s, size_t cap)
         n++;
     return n;
 }
+
+void trimTypedText(char* text)
+{
+    size_t start = 0;
+    while (text[start] == ' ')
+        start++;
+    size_t len = strlen(text + start);
+    memmove(text, text + start, len + 1);
+    while (len > 0 && (text[len - 1] == ' ' || text[len - 1] == '\r' || text[len - 1] == '\n'))
+        text[--len] = '\0';
+}

@@ -27,6 +27,10 @@ size_t appendText(char* dst, size_t cap, const char* src);
 // Length of s, but never more than cap (s need not be terminated within cap).
 size_t boundedLength(const char* s, size_t cap);
 
+// Trims a typed field in place: leading spaces, and trailing spaces,
+// carriage returns and line feeds, go.
+void trimTypedText(char* text);
+
 // A text field of N bytes including the terminating NUL.
 template <size_t N>
 struct Text {

@@ -6,50 +6,28 @@ BUILD_DIR/e2e/registration/. Usage: test_registration.py BUILD_DIR CLIENT_EXE PR
 
 import os
 import re
-import shutil
 import subprocess
 import sys
 import threading
 import time
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, HERE)
-sys.path.insert(0, os.path.join(HERE, "..", "..", "tools", "probe"))
-from probe_driver import Probe, WineSession  # noqa: E402
-from zbpeer import Peer  # noqa: E402
-
-
-def fresh_dir(path):
-    if os.path.exists(path):
-        shutil.rmtree(path)
-    os.makedirs(path)
-    return path
-
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from e2e_support import Checks, Peer, Probe, WineSession, portable_client, screenshot  # noqa: E402
 
 build_dir, client_exe, probe_exe = sys.argv[1:4]
-work = fresh_dir(os.path.join(build_dir, "e2e", "registration"))
-app_dir = fresh_dir(os.path.join(work, "app"))
-exe = os.path.join(app_dir, "Zumbara.exe")
-shutil.copy(client_exe, exe)
-open(os.path.join(app_dir, "portable.txt"), "w").close()
+app_dir, exe = portable_client(build_dir, "registration", client_exe)
+work = os.path.dirname(app_dir)
 ini_path = os.path.join(app_dir, "Zumbara.ini")
+check = Checks()
 
-failures = []
 TITLE_REG = "Регистрация на портале zumbara.example"
 TITLE_WELCOME = "Добро пожаловать на портал zumbara.example!"
 BOX_TEXT = "65535"  # the text control of a message box
 
 
-def check(cond, what):
-    print(("ok    " if cond else "FAIL  ") + what)
-    if not cond:
-        failures.append(what)
-
-
-def screenshot(wine, name):
+def shot(wine, name):
     path = os.path.join(work, name)
-    subprocess.run(["import", "-display", wine.display, "-window", "root", path],
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
+    screenshot(wine.display, path)
     return path
 
 
@@ -85,9 +63,7 @@ class SplashCatcher:
         n = 0
         end = time.time() + 60
         while not self.stop and not self.found and time.time() < end:
-            path = os.path.join(work, "start-%03d.png" % n)
-            subprocess.run(["import", "-display", self.wine.display, "-window", "root", path],
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
+            path = shot(self.wine, "start-%03d.png" % n)
             n += 1
             if near(pixel(path, left + 19, top + 107), (0xEC, 0x78, 0x1E)) and \
                     near(pixel(path, left + 5, top + 5), (0xFF, 0xFF, 0xFF), 8):
@@ -159,7 +135,7 @@ try:
     combo = p.combo(3025, "--window-title", TITLE_REG)
     check(combo.get("sel") == 0 and combo["items"][:1] == ["Любимая книга"] and len(combo["items"]) == 6,
           "six questions, the first selected: %r" % combo)
-    screenshot(wine, "registration-empty.png")
+    shot(wine, "registration-empty.png")
 
     # A refusal: the warning box over the dialog, which stays open.
     p.out("--window-title", TITLE_REG, "set", "1003", "ab")
@@ -169,14 +145,14 @@ try:
     time.sleep(0.3)
     text = p.out("--window-title", "Регистрация", "text", BOX_TEXT)
     check(text.startswith("Логин: 3-20 символов"), "the login rule's message: %r" % text)
-    screenshot(wine, "registration-refusal.png")
+    shot(wine, "registration-refusal.png")
     p.out("--window-title", "Регистрация", "click", "1")
     p.call("wait-gone", "--title", "Регистрация", "--timeout", "20000")
     check(p.call("wait-window", "--title", TITLE_REG, "--timeout", "5000")[0] == 0,
           "the registration dialog stays open after the refusal")
 
     fill_registration(p, "novichok", "secret1", "secret1", 2, "Барсик")
-    screenshot(wine, "registration-filled.png")
+    shot(wine, "registration-filled.png")
     p.out("--window-title", TITLE_REG, "click", "1")
     handshake_checks(peer, "novichok", "REG novichok\tsecret1\tКличка первого питомца\tБарсик",
                      "from the login dialog")
@@ -191,7 +167,7 @@ try:
     text = p.out("--window-title", TITLE_WELCOME, "text", BOX_TEXT)
     check("Вы получили единый логин на zumbara.example: novichok" in text and
           "почтовый ящик novichok@zumbara.example" in text, "the success text names the login: %r" % text)
-    screenshot(wine, "registration-success.png")
+    shot(wine, "registration-success.png")
     p.out("--window-title", TITLE_WELCOME, "click", "1")
     p.call("wait-gone", "--title", TITLE_WELCOME, "--timeout", "20000")
     peer.send("WELCOME novichok\tuser\tТестовый чат\tПривет")
@@ -205,7 +181,7 @@ try:
     rc, _, _ = p.call("wait-window", "--title", "О программе", "--timeout", "20000")
     check(rc == 0, "О программе... opens the about dialog")
     time.sleep(0.5)
-    screenshot(wine, "about.png")
+    shot(wine, "about.png")
     p.out("--window-title", "О программе", "click", "1")
     check(p.call("wait-gone", "--title", "О программе", "--timeout", "20000")[0] == 0, "OK closes it")
 
@@ -215,7 +191,7 @@ try:
     time.sleep(0.3)
     p.out("--window-title", "Создать комнату", "set", "1010", "  Новая комната  ")
     p.out("--window-title", "Создать комнату", "set", "1011", "  для\tвсех")
-    screenshot(wine, "create-room.png")
+    shot(wine, "create-room.png")
     p.out("--window-title", "Создать комнату", "click", "1")
     create = peer.wait_line("CREATE")
     check(create == "CREATE Новая комната\t  для всех", "the cleaned CREATE line: %r" % create)
@@ -253,7 +229,7 @@ try:
     time.sleep(0.3)
     text = p.out("--window-title", "Регистрация не удалась", "text", BOX_TEXT)
     check(text == "Логин уже занят", "the box holds the server's text: %r" % text)
-    screenshot(wine, "registration-failed.png")
+    shot(wine, "registration-failed.png")
     p.out("--window-title", "Регистрация не удалась", "click", "1")
     check(peer.wait_closed(30), "the client disconnects after the failed registration")
     status = p.poll(lambda: p.status(), lambda s: s[:1] == [" Не подключено.  F2 - подключиться"])
@@ -265,5 +241,4 @@ finally:
     peer.close()
     wine.close()
 
-print("%d failed" % len(failures))
-sys.exit(1 if failures else 0)
+check.finish()
