@@ -53,21 +53,3 @@ TEST_F(RoomRequestTest, NameAndDescriptionAreCleanedForTheLine)
     }
     EXPECT_TRUE(log.lines.empty());
 }
-
-TEST_F(RoomRequestTest, WithoutAConnectionTheUserIsToldNothingWentOut)
-{
-    disconnect("Соединение потеряно.");
-    log.lines.clear();
-    char name[kRoomNameCap] = "Room";
-    char description[kRoomDescriptionCap] = "";
-    EXPECT_EQ(requestRoom(name, description), RoomNotConnected);
-    EXPECT_EQ(transport.sent, "");
-    ASSERT_EQ(log.lines.size(), 1u);
-    EXPECT_EQ(log.lines[0].prefix + log.lines[0].text, "!! Вы не подключены. Нажмите F2.");
-
-    // An empty name is still refused first: the dialog stays open for it.
-    log.lines.clear();
-    char blank[kRoomNameCap] = "  ";
-    EXPECT_EQ(requestRoom(blank, description), RoomNameMissing);
-    EXPECT_TRUE(log.lines.empty());
-}

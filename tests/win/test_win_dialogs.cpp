@@ -57,12 +57,6 @@ TEST_F(RegistrationDialogTest, StartsWithTheQuestionsAndTheTypingLimits)
     HWND dlg = createModeless(IDD_REGISTRATION, registrationDialogProc);
     ASSERT_NE(dlg, nullptr);
     EXPECT_EQ(windowText(dlg), "Регистрация на портале zumbara.example");
-    EXPECT_EQ(itemText(dlg, IDC_REG_DOMAIN), "@zumbara.example");
-    EXPECT_EQ(itemText(dlg, IDC_REG_NOTE).rfind("Это единый логин портала zumbara.example: он же — почтовый ящик "
-                                                "логин@zumbara.example, вход",
-                                                0),
-              0u);
-
     HWND questions = GetDlgItem(dlg, IDC_REG_QUESTION);
     ASSERT_EQ(SendMessageA(questions, CB_GETCOUNT, 0, 0), kSecretQuestionCount);
     EXPECT_EQ(SendMessageA(questions, CB_GETCURSEL, 0, 0), 0);
@@ -130,21 +124,6 @@ TEST_F(RegistrationDialogTest, EachRefusalWarnsAndMovesTheFocusToItsField)
     EXPECT_STREQ(session.registration.password.s, "secret");
     EXPECT_STREQ(session.registration.question.s, "Мой вопрос?");
     EXPECT_STREQ(session.registration.answer.s, "   ");
-}
-
-TEST_F(RegistrationDialogTest, OfferedQuestionIsTakenAsShownAndCancelEndsWithTwo)
-{
-    Driver d(IDC_REG_HEADER);
-    d.steps = {setText(IDC_REG_LOGIN, "abc"), setText(IDC_REG_PASSWORD, "пароль"), setText(IDC_REG_REPEAT, "пароль"),
-               [](HWND dlg) { SendDlgItemMessageA(dlg, IDC_REG_QUESTION, CB_SETCURSEL, 5, 0); },
-               setText(IDC_REG_ANSWER, "x"), click(IDOK)};
-    EXPECT_EQ(drive(d, [] { return runRegistrationDialog(nullptr); }), IDOK);
-    EXPECT_STREQ(session.registration.question.s, "Свой вопрос");
-
-    Driver escape(IDC_REG_HEADER);
-    escape.steps = {[](HWND dlg) { PostMessageA(GetDlgItem(dlg, IDC_REG_LOGIN), WM_KEYDOWN, VK_ESCAPE, 1); }};
-    EXPECT_EQ(drive(escape, [] { return runRegistrationDialog(nullptr); }), IDCANCEL);
-    EXPECT_TRUE(escape.boxes.empty());
 }
 
 // ---------------------------------------------------------------- create room
@@ -237,41 +216,5 @@ TEST(AboutDialog, EveryWayOutEndsItWithZero)
         });
         EXPECT_EQ(result, 0) << i;
         EXPECT_EQ(title, "О программе");
-    }
-}
-
-// ---------------------------------------------------------------- headers
-
-TEST(DialogHeaders, RegistrationAndAboutPaintTheirHeaderStrips)
-{
-    struct Header {
-        int dialog;
-        DLGPROC proc;
-        int header;
-    };
-    const Header headers[] = {
-        {IDD_REGISTRATION, registrationDialogProc, IDC_REG_HEADER},
-        {IDD_ABOUT, aboutDialogProc, IDC_ABOUT_HEADER},
-    };
-    for (const Header& h : headers) {
-        HWND dlg = createModeless(h.dialog, h.proc);
-        ASSERT_NE(dlg, nullptr);
-        HWND item = GetDlgItem(dlg, h.header);
-        RECT rc;
-        GetClientRect(item, &rc);
-        ASSERT_GT(rc.bottom, 54);
-        Canvas c(rc.right, rc.bottom, RGB(0xFF, 0x00, 0xFF));
-        DRAWITEMSTRUCT di = {};
-        di.CtlType = ODT_STATIC;
-        di.CtlID = (UINT)h.header;
-        di.hwndItem = item;
-        di.hDC = c.dc;
-        di.rcItem = rc;
-        SendMessageA(dlg, WM_DRAWITEM, (WPARAM)h.header, (LPARAM)&di);
-        EXPECT_EQ(c.at(0, 0), kHeaderTop) << h.dialog;
-        EXPECT_EQ(c.at(rc.right / 2, rc.bottom - 1), kBrandOrange) << h.dialog;
-        EXPECT_TRUE(c.anyNear(64, 8, rc.right, 40, kBrandBlue, 16)) << h.dialog;     // the wordmark
-        EXPECT_TRUE(c.anyNear(66, 40, rc.right, 54, kCaptionGrey, 24)) << h.dialog;  // the tagline
-        DestroyWindow(dlg);
     }
 }
