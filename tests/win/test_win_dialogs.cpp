@@ -92,6 +92,7 @@ TEST_F(RegistrationDialogTest, EachRefusalWarnsAndMovesTheFocusToItsField)
     };
     Driver d(IDC_REG_HEADER);
     std::vector<int> focused;
+    d.steps.push_back([&](HWND) { focused.push_back(GetDlgCtrlID(GetFocus())); });
     for (const Refusal& r : refusals) {
         d.steps.push_back(setText(IDC_REG_LOGIN, r.login));
         d.steps.push_back(setText(IDC_REG_PASSWORD, r.password));
@@ -114,10 +115,12 @@ TEST_F(RegistrationDialogTest, EachRefusalWarnsAndMovesTheFocusToItsField)
 
     EXPECT_EQ(drive(d, [] { return runRegistrationDialog(nullptr); }), IDOK);
     ASSERT_EQ(d.boxes.size(), std::size(refusals));
+    ASSERT_EQ(focused.size(), std::size(refusals) + 1);
+    EXPECT_EQ(focused[0], IDC_REG_LOGIN);  // at start, the first field
     for (size_t i = 0; i < d.boxes.size(); i++) {
         EXPECT_EQ(d.boxes[i], refusals[i].message) << i;
         EXPECT_EQ(d.boxTitles[i], "Регистрация") << i;
-        EXPECT_EQ(focused[i], refusals[i].focus) << i;
+        EXPECT_EQ(focused[i + 1], refusals[i].focus) << i;
     }
     EXPECT_TRUE(d.boxesOwnedByDialog);
     EXPECT_STREQ(session.registration.login.s, "ivan.petrov-1_x");
