@@ -24,9 +24,7 @@ BOX_TEXT = "65535"  # the text control of a message box
 
 
 def shot(wine, name):
-    path = os.path.join(work, name)
-    screenshot(wine.display, path)
-    return path
+    screenshot(wine.display, os.path.join(work, name))
 
 
 def ini_values():

@@ -12,7 +12,6 @@
 #include "../unit/fakes.h"
 #include "about_dialog.h"
 #include "create_room_dialog.h"
-#include "canvas.h"
 #include "dialog_driver.h"
 #include "registration.h"
 #include "registration_dialog.h"
