@@ -17,6 +17,11 @@ bool passActive;
 size_t passPos;
 // Bumped by every disconnect so a pass can tell that its buffer is gone.
 unsigned disconnectCount;
+// A read event found the buffer full while a pass was dispatching it. The
+// platform announces waiting data again only after a read, so the pass reads
+// again once it has made room; otherwise the rest of what the server sent
+// would stay unread until the connection closed.
+bool readSkipped;
 
 char lineText[kDecodedLineCap];
 
@@ -35,12 +40,29 @@ void readOnce()
         s.recvBuffer[s.recvFill] = '\0';
     }
     size_t room = (kRecvBufferSize - 1) - s.recvFill;
-    if (room == 0)
+    if (room == 0) {
+        readSkipped = true;
         return;
+    }
     int n = ports.transport->receive(s.socket, s.recvBuffer + s.recvFill, room);
     if (n <= 0)
         return;
     s.recvFill += (size_t)n;
+    s.recvBuffer[s.recvFill] = '\0';
+}
+
+// Moves what the pass has not consumed to the start of the buffer. With no
+// line end left in it, a rest that fills the buffer can never become a line
+// and is dropped.
+void keepRest()
+{
+    SessionState& s = session;
+    size_t rest = s.recvFill - passPos;
+    memmove(s.recvBuffer, s.recvBuffer + passPos, rest);
+    s.recvFill = rest;
+    passPos = 0;
+    if (s.recvFill > kRecvBufferSize - 3)
+        s.recvFill = 0;  // an over-long partial line is dropped
     s.recvBuffer[s.recvFill] = '\0';
 }
 
@@ -59,8 +81,14 @@ void receive()
         // scan nor hides the lines after it.
         char* start = s.recvBuffer + passPos;
         char* lf = (char*)memchr(start, '\n', s.recvFill - passPos);
-        if (!lf)
-            break;
+        if (!lf) {
+            if (!readSkipped)
+                break;
+            readSkipped = false;
+            keepRest();
+            readOnce();
+            continue;
+        }
         size_t len = (size_t)(lf - start);
         decodeLine(start, len, lineText);
         passPos += len + 1;
@@ -78,12 +106,7 @@ void receive()
         }
     }
 
-    size_t rest = s.recvFill - passPos;
-    memmove(s.recvBuffer, s.recvBuffer + passPos, rest);
-    s.recvFill = rest;
-    if (s.recvFill > kRecvBufferSize - 3)
-        s.recvFill = 0;  // an over-long partial line is dropped
-    s.recvBuffer[s.recvFill] = '\0';
+    keepRest();
     passActive = false;
 }
 
@@ -129,7 +152,11 @@ void disconnect(const char* message)
     s.recvBuffer[0] = '\0';
     passActive = false;
     passPos = 0;
+    readSkipped = false;
     disconnectCount++;
+    // A registration ends with its connection, answered or not: a later
+    // login must not take its refusal, or any error, for the registration's.
+    s.registrationPending = 0;
     clearUsers(s);
     ports.views->usersChanged();
     s.globalRole.set(kRoleGuest);
@@ -143,29 +170,46 @@ void disconnect(const char* message)
     ports.views->statusChanged();
 }
 
+namespace {
+
+// A connection attempt that ended before it began: reported, and any
+// registration it was to carry ends with it.
+void attemptFailed(const char* error)
+{
+    logError(error);
+    session.registrationPending = 0;
+}
+
+} // namespace
+
 void connectToServer()
 {
     SessionState& s = session;
-    if (s.connected == 1 || socketOpen())
+    if (s.connected == 1 || socketOpen()) {
+        // The registration this attempt is to carry outlives the old
+        // connection.
+        int registering = s.registrationPending;
         disconnect(nullptr);
+        s.registrationPending = registering;
+    }
 
     logSystemF("Подключение к %s:%d ...", s.settings.host.s, s.settings.port);
 
     uint32_t address = 0;
     if (!ports.transport->resolve(s.settings.host.s, &address)) {
-        logError("Не удалось найти сервер (проверьте адрес и интернет).");
+        attemptFailed("Не удалось найти сервер (проверьте адрес и интернет).");
         return;
     }
     SocketHandle sock = ports.transport->open();
     if (sock == kNoSocket) {
-        logError("Не удалось создать сокет.");
+        attemptFailed("Не удалось создать сокет.");
         return;
     }
     s.socket = sock;
     ports.transport->watch(sock);
     int err = ports.transport->connect(sock, address, s.settings.port);
     if (err != 0 && err != kWouldBlock) {
-        logError("Ошибка соединения.");
+        attemptFailed("Ошибка соединения.");
         ports.transport->close(sock);
         s.socket = kNoSocket;
         return;
@@ -199,6 +243,15 @@ void onSocketEvent(unsigned event, unsigned error)
     } else if (event == kSocketRead) {
         receive();
     }
+}
+
+void onSocketMessage(SocketHandle socket, unsigned event, unsigned error)
+{
+    // An event queued for a socket that has since been closed (a quick
+    // disconnect and reconnect) must not act on the new connection.
+    if (socket == kNoSocket || socket != session.socket)
+        return;
+    onSocketEvent(event, error);
 }
 
 void onTimer(int id)

@@ -6,6 +6,8 @@
 #include <stdarg.h>
 #include <stddef.h>
 
+#include "session_state.h"
+
 enum { kFormatBufferSize = 6008 };
 
 void connectToServer();
@@ -25,8 +27,11 @@ void sendFormatted(const char* fmt, ...)
 #endif
     ;
 
-// Handler of kMsgSocket: the event is the low word of the parameter, the
-// error code the high word.
+// Handler of kMsgSocket: the socket is the word parameter, the event the low
+// word of the long parameter, the error code its high word. Events of any
+// socket but the connection's current one are dropped.
+void onSocketMessage(SocketHandle socket, unsigned event, unsigned error);
+// The event of the connection's current socket.
 void onSocketEvent(unsigned event, unsigned error);
 // Handler of the keep-alive, refresh and WELCOME-wait timers.
 void onTimer(int id);

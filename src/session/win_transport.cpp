@@ -60,4 +60,15 @@ void WinsockTransport::send(SocketHandle s, const char* bytes, size_t n)
     ::send((SOCKET)s, bytes, (int)n, 0);
 }
 
-void WinsockTransport::close(SocketHandle s) { closesocket((SOCKET)s); }
+void WinsockTransport::close(SocketHandle s)
+{
+    closesocket((SOCKET)s);
+    // Events of this socket still in the queue would arrive after it is gone,
+    // and the system may give the next socket the same handle, so that they
+    // would pass for that socket's. There is one chat socket at a time: every
+    // socket event in the queue now is stale.
+    MSG stale;
+    if (notifyWindow)
+        while (PeekMessageA(&stale, notifyWindow, kMsgSocket, kMsgSocket, PM_REMOVE)) {
+        }
+}

@@ -15,6 +15,7 @@ struct WinsockTransport final : Transport {
     int connect(SocketHandle s, uint32_t address, int port) override;
     int receive(SocketHandle s, char* buffer, size_t size) override;
     void send(SocketHandle s, const char* bytes, size_t n) override;
+    // Also drops the socket events still queued for the window.
     void close(SocketHandle s) override;
 };
 

@@ -276,7 +276,7 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
             onTimer((int)wp);
         return 0;
     case kMsgSocket:
-        onSocketEvent(LOWORD(lp), HIWORD(lp));
+        onSocketMessage((SocketHandle)wp, LOWORD(lp), HIWORD(lp));
         return 0;
     case kMsgBannerResult:
         onBannerResult(wp, lp);

@@ -21,6 +21,9 @@ struct FakeTransport : Transport {
     std::string sent;                 // every byte handed to send, in order
     std::deque<std::string> incoming; // what each receive call returns
     size_t lastReceiveRoom = 0;
+    // The platform's read announcements: one is pending after data arrives
+    // and after every read that leaves data waiting, and none otherwise.
+    bool readAnnounced = false;
     int opened = 0, closed = 0;
     SocketHandle next = 100;
 
@@ -49,6 +52,7 @@ struct FakeTransport : Transport {
         chunk.erase(0, n);
         if (chunk.empty())
             incoming.pop_front();
+        readAnnounced = !incoming.empty();
         return (int)n;
     }
     void send(SocketHandle, const char* bytes, size_t n) override { sent.append(bytes, n); }
@@ -207,5 +211,21 @@ struct SessionFixture {
     {
         transport.incoming.push_back(bytes);
         onSocketEvent(kSocketRead, 0);
+    }
+
+    // Bytes reach the socket; the platform announces them once.
+    void arrive(const std::string& bytes)
+    {
+        transport.incoming.push_back(bytes);
+        transport.readAnnounced = true;
+    }
+
+    // Handles read events for as long as the platform announces any.
+    void pumpReads()
+    {
+        while (transport.readAnnounced) {
+            transport.readAnnounced = false;
+            onSocketEvent(kSocketRead, 0);
+        }
     }
 };

@@ -7,6 +7,7 @@
 #include <sstream>
 #include <string>
 
+#include "dispatch.h"
 #include "fakes.h"
 #include "protocol_log.h"
 
@@ -187,6 +188,34 @@ TEST_F(ConnectionTest, ReadDuringANestedLoopOnlyAppendsAndThePassDispatchesInOrd
     EXPECT_EQ(lines.got[2], "SYS|2|b");
     EXPECT_EQ(lines.got[3], "SYS|3|c");
     EXPECT_EQ(lines.got[4], "SYS|4|d");
+    EXPECT_EQ(session.recvFill, 0u);
+}
+
+TEST_F(ConnectionTest, BufferFilledDuringANestedLoopIsReadAgainOnceThePassMadeRoom)
+{
+    connectNow();
+    // While a message box is open the server sends more than the buffer
+    // holds; the read that finds it full cannot take any of it.
+    std::vector<std::string> want = {"SYS|0|first", "BOX"};
+    std::string flood;
+    for (int i = 0; i < 2000; i++) {
+        char line[64];
+        formatText(line, sizeof line, "SYS %d\tline of some forty bytes\n", i);
+        flood += line;
+        want.push_back("SYS|" + std::to_string(i) + "|line of some forty bytes");
+    }
+    ASSERT_GT(flood.size(), (size_t)kRecvBufferSize);
+    lines.onLine = [&](const ParsedLine& p) {
+        if (std::string(p.command) == "BOX") {
+            arrive(flood);
+            pumpReads();
+        }
+    };
+    arrive("SYS 0\tfirst\nBOX\n");
+    pumpReads();
+    ASSERT_EQ(lines.got.size(), want.size());
+    EXPECT_EQ(lines.got, want);
+    EXPECT_TRUE(transport.incoming.empty());
     EXPECT_EQ(session.recvFill, 0u);
 }
 
@@ -401,4 +430,47 @@ TEST_F(ConnectionTest, ReconnectDuringThePassHandsTheBufferToTheNewConnection)
     EXPECT_EQ(session.recvFill, 0u);
     deliver("SYS 2\tnext\n");
     EXPECT_EQ(lines.got.back(), "SYS|2|next");
+}
+
+TEST_F(ConnectionTest, RegistrationWithoutAnswerEndsWithItsConnection)
+{
+    ports.lines = &serverLineDispatcher();
+    const struct {
+        const char* how;
+        std::function<void()> end;
+    } endings[] = {
+        {"host not found",
+         [&] {
+             transport.resolves = false;
+             connectToServer();
+             transport.resolves = true;
+         }},
+        {"refused", [&] { connectToServer(); onSocketEvent(kSocketConnect, 10061); }},
+        {"server closes", [&] { connectNow(); onSocketEvent(kSocketClose, 0); }},
+    };
+    for (const auto& e : endings) {
+        SCOPED_TRACE(e.how);
+        session.registrationPending = 1;
+        session.registration.login.set("newbie");
+        e.end();
+
+        // An ordinary login follows: its refusal is a login refusal, and an
+        // error after WELCOME leaves the session as it is.
+        session.registration.login.clear();
+        host.events.clear();
+        connectNow();
+        deliver("ERR 401\tno such nick\n");
+        EXPECT_TRUE(host.has("box warning Вход не удался: no such nick"));
+        deliver("WELCOME vasya\tuser\tchat\thi\nERR 403\tnot allowed\n");
+        EXPECT_EQ(connectionState(session), LoggedIn);
+        EXPECT_EQ(log.lines.back().text, "Ошибка 403: not allowed");
+        EXPECT_EQ(host.count("box warning Регистрация не удалась: not allowed"), 0);
+    }
+
+    // A registration started while connected still goes out with its REG.
+    session.registrationPending = 1;
+    session.registration.login.set("newbie");
+    transport.sent.clear();
+    connectNow();
+    EXPECT_NE(transport.sent.find("REG newbie\t"), std::string::npos);
 }

@@ -156,3 +156,73 @@ TEST_F(WinConnectionTest, WelcomeWaitTimerReportsOnceAndKeepsTheConnection)
     EXPECT_EQ(log.lines.size(), n);  // the timer was stopped: once only
     EXPECT_EQ(connectionState(session), AwaitingWelcome);
 }
+
+namespace {
+
+LoopbackServer* floodServer;
+std::string floodText;
+
+// Runs in the message box's nested loop: the server sends more than the
+// receive buffer holds, and a moment later the user closes the box.
+void CALLBACK floodWhileBoxIsOpen(HWND, UINT, UINT_PTR id, DWORD)
+{
+    HWND box = FindWindowA("#32770", "box");
+    if (!box)
+        return;
+    if (!floodText.empty()) {
+        floodServer->sendText(floodText);
+        floodText.clear();
+        return;
+    }
+    KillTimer(nullptr, id);
+    SendMessageA(box, WM_COMMAND, IDOK, 0);
+}
+
+} // namespace
+
+TEST_F(WinConnectionTest, MoreThanTheBufferHoldsDuringAMessageBoxIsAllDispatchedAfterIt)
+{
+    connectToServer();
+    ASSERT_TRUE(server.acceptClient());
+    server.receiveLines(2);
+    std::vector<std::string> want = {"BOX"};
+    for (int i = 0; i < 2000; i++) {
+        char line[64];
+        formatText(line, sizeof line, "SYS %d\tline of some forty bytes\n", i);
+        floodText += line;
+        want.push_back("SYS|" + std::to_string(i) + "|line of some forty bytes");
+    }
+    ASSERT_GT(floodText.size(), (size_t)kRecvBufferSize);
+    floodServer = &server;
+    lines.onLine = [&](const ParsedLine& p) {
+        if (std::string(p.command) == "BOX")
+            host.messageBox("a box", "box", IconInformation);
+    };
+    SetTimer(nullptr, 0, 200, floodWhileBoxIsOpen);
+    server.sendText("BOX\n");
+    pumpUntil([&] { return lines.got.size() == want.size(); }, 10000);
+    ASSERT_EQ(lines.got.size(), want.size());
+    EXPECT_EQ(lines.got, want);
+}
+
+TEST_F(WinConnectionTest, EventQueuedForTheOldSocketLeavesTheNewConnectionAlone)
+{
+    connectToServer();
+    ASSERT_TRUE(server.acceptClient());
+    server.receiveLines(2);
+    // The server closes; the close event waits in the queue, unhandled.
+    server.closePeer();
+    MSG m;
+    DWORD start = GetTickCount();
+    while (!PeekMessageA(&m, net.window, kMsgSocket, kMsgSocket, PM_NOREMOVE) && GetTickCount() - start < 5000)
+        Sleep(5);
+    ASSERT_EQ(WSAGETSELECTEVENT(m.lParam), FD_CLOSE);
+
+    // The user connects again before the queue is handled.
+    connectToServer();
+    ASSERT_TRUE(server.acceptClient());
+    EXPECT_EQ(server.receiveLines(2).substr(0, 6), "HELLO ");
+    pumpFor(200);
+    EXPECT_EQ(connectionState(session), AwaitingWelcome);
+    EXPECT_FALSE(logged("Сервер закрыл соединение."));
+}

@@ -41,7 +41,7 @@ inline LRESULT CALLBACK sessionWindowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp
 {
     switch (msg) {
     case kMsgSocket:
-        onSocketEvent(LOWORD(lp), HIWORD(lp));
+        onSocketMessage((SocketHandle)wp, LOWORD(lp), HIWORD(lp));
         return 0;
     case WM_TIMER:
         onTimer((int)wp);
