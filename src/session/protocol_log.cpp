@@ -25,6 +25,17 @@ size_t formatProtocolLogLine(char* out, size_t cap, int hour, int minute, int se
     return n < cap ? n : cap - 1;
 }
 
+namespace {
+
+// The log file stays open between lines (a flood of lines would otherwise
+// open and close it for each). The C runtime opens it for shared reading and
+// writing, so a viewer can read it meanwhile; every line is flushed to the
+// system at once, so nothing is lost should the program end abruptly.
+FILE* logFile;
+Text<260> logFilePath;  // the path logFile was opened for
+
+} // namespace
+
 void logProtocolLine(const char* direction, const char* line)
 {
     if (protocolLogPath.empty() || !ports.host)
@@ -33,9 +44,21 @@ void logProtocolLine(const char* direction, const char* line)
     int h = 0, m = 0, s = 0;
     ports.host->localTime(&h, &m, &s);
     size_t n = formatProtocolLogLine(text, sizeof text, h, m, s, direction, line);
-    FILE* f = fopen(protocolLogPath.s, "ab");
-    if (!f)
-        return;
-    fwrite(text, 1, n, f);
-    fclose(f);
+    if (logFile && strcmp(logFilePath.s, protocolLogPath.s) != 0)
+        closeProtocolLog();
+    if (!logFile) {
+        logFile = fopen(protocolLogPath.s, "ab");
+        if (!logFile)
+            return;
+        logFilePath.set(protocolLogPath.s);
+    }
+    fwrite(text, 1, n, logFile);
+    fflush(logFile);
+}
+
+void closeProtocolLog()
+{
+    if (logFile)
+        fclose(logFile);
+    logFile = nullptr;
 }

@@ -18,6 +18,11 @@ enum { kProtocolLogLineChars = 8190 };
 size_t formatProtocolLogLine(char* out, size_t cap, int hour, int minute, int second,
                              const char* direction, const char* line);
 
-// Appends one line to the log file, opening and closing it; a file that
-// cannot be opened loses the line silently.
+// Appends one line to the log file and flushes it to the system. The file
+// is opened by the first line (again after closeProtocolLog or when the path
+// changes) and kept open; a file that cannot be opened loses the line
+// silently.
 void logProtocolLine(const char* direction, const char* line);
+// Closes the log file; the next line opens it again. Every disconnect does
+// this, so the file is free between connections.
+void closeProtocolLog();
