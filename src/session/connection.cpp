@@ -9,6 +9,10 @@
 
 namespace {
 
+// A receive pass that has run this long stops when bytes are left, so that
+// the window can take input and paint; the receive timer resumes it.
+const uint32_t kPassBudgetMs = 100;
+
 // A receive pass is dispatching lines. A read event that arrives meanwhile
 // (from a nested message loop, such as a message box shown by a handler)
 // only appends; the pass in progress dispatches those lines in order.
@@ -22,16 +26,21 @@ unsigned disconnectCount;
 // again once it has made room; otherwise the rest of what the server sent
 // would stay unread until the connection closed.
 bool readSkipped;
+// A pass stopped for its time budget with lines left; the receive timer
+// resumes it. Read events meanwhile only append (or find the buffer full),
+// so that input and painting come before the next pass.
+bool passPaused;
 
 char lineText[kDecodedLineCap];
 
 bool socketOpen() { return session.socket != kNoSocket; }
 
-void readOnce()
+// Reads once into the room the buffer has; returns the bytes read.
+int readOnce()
 {
     SessionState& s = session;
     if (!socketOpen())
-        return;
+        return 0;
     if (passActive && passPos > 0) {
         // Make room by dropping what the pass in progress has consumed.
         memmove(s.recvBuffer, s.recvBuffer + passPos, s.recvFill - passPos);
@@ -42,51 +51,59 @@ void readOnce()
     size_t room = (kRecvBufferSize - 1) - s.recvFill;
     if (room == 0) {
         readSkipped = true;
-        return;
+        return 0;
     }
     int n = ports.transport->receive(s.socket, s.recvBuffer + s.recvFill, room);
     if (n <= 0)
-        return;
+        return 0;
     s.recvFill += (size_t)n;
     s.recvBuffer[s.recvFill] = '\0';
+    return n;
 }
 
-// Moves what the pass has not consumed to the start of the buffer. With no
-// line end left in it, a rest that fills the buffer can never become a line
-// and is dropped.
-void keepRest()
+// Moves what the pass has not consumed to the start of the buffer. When no
+// line end is left in it, a rest that fills the buffer can never become a
+// line and is dropped.
+void keepRest(bool noLineEndLeft)
 {
     SessionState& s = session;
     size_t rest = s.recvFill - passPos;
     memmove(s.recvBuffer, s.recvBuffer + passPos, rest);
     s.recvFill = rest;
     passPos = 0;
-    if (s.recvFill > kRecvBufferSize - 3)
+    if (noLineEndLeft && s.recvFill > kRecvBufferSize - 3)
         s.recvFill = 0;  // an over-long partial line is dropped
     s.recvBuffer[s.recvFill] = '\0';
 }
 
-void receive()
+// Dispatches the complete lines in the buffer, in order, as one batch of the
+// chat log. An ordinary pass stops when its time is up; the last pass of a
+// connection the server has closed runs until the socket holds nothing more.
+void runPass(bool last)
 {
     SessionState& s = session;
-    readOnce();
-    if (passActive)
-        return;
-
+    if (passPaused) {
+        passPaused = false;
+        ports.host->stopTimer(kTimerReceive);
+    }
     passActive = true;
     passPos = 0;
     unsigned generation = disconnectCount;
+    uint32_t started = ports.host->tickCount();
+    bool paused = false;
+    ports.log->beginBatch();
     for (;;) {
         // Lines are cut by byte counts: a NUL inside a line neither ends the
         // scan nor hides the lines after it.
         char* start = s.recvBuffer + passPos;
         char* lf = (char*)memchr(start, '\n', s.recvFill - passPos);
         if (!lf) {
-            if (!readSkipped)
+            if (!readSkipped && !last)
                 break;
             readSkipped = false;
-            keepRest();
-            readOnce();
+            keepRest(true);
+            if (readOnce() == 0)
+                break;
             continue;
         }
         size_t len = (size_t)(lf - start);
@@ -94,20 +111,42 @@ void receive()
         passPos += len + 1;
         logProtocolLine("S>", lineText);
         char* line = trimLine(lineText);
-        if (*line == '\0')
-            continue;
-        ParsedLine parsed;
-        splitLine(line, parsed);
-        ports.lines->dispatchServerLine(parsed);
-        if (generation != disconnectCount) {
-            // Disconnected meanwhile: the buffer was emptied with the rest of
-            // this pass's lines, and may already hold a new connection's data.
-            return;
+        if (*line != '\0') {
+            ParsedLine parsed;
+            splitLine(line, parsed);
+            ports.lines->dispatchServerLine(parsed);
+            if (generation != disconnectCount) {
+                // Disconnected meanwhile: the buffer was emptied with the rest
+                // of this pass's lines, and may already hold a new
+                // connection's data.
+                ports.log->endBatch();
+                return;
+            }
+        }
+        if (!last && passPos < s.recvFill && ports.host->tickCount() - started >= kPassBudgetMs) {
+            paused = true;
+            break;
         }
     }
 
-    keepRest();
+    keepRest(!paused);
     passActive = false;
+    if (paused) {
+        passPaused = true;
+        ports.host->startTimer(kTimerReceive, 1);
+    }
+    ports.log->endBatch();
+}
+
+// A read event (last: the close event). A nested event only appends for the
+// pass in progress; while a pass is paused, reads only append until the
+// timer resumes it, except for the close event, which finishes it.
+void receive(bool last)
+{
+    readOnce();
+    if (passActive || (passPaused && !last))
+        return;
+    runPass(last);
 }
 
 } // namespace
@@ -153,6 +192,7 @@ void disconnect(const char* message)
     passActive = false;
     passPos = 0;
     readSkipped = false;
+    passPaused = false;
     disconnectCount++;
     // A registration ends with its connection, answered or not: a later
     // login must not take its refusal, or any error, for the registration's.
@@ -165,6 +205,8 @@ void disconnect(const char* message)
     ports.host->stopTimer(kTimerKeepAlive);
     ports.host->stopTimer(kTimerRefresh);
     ports.host->stopTimer(kTimerWelcomeWait);
+    ports.host->stopTimer(kTimerReceive);
+    closeProtocolLog();
     if (message)
         logSystem(message);
     ports.views->statusChanged();
@@ -238,10 +280,10 @@ void onSocketEvent(unsigned event, unsigned error)
         sendFormatted("LOGIN %s\t%s\t%s", s.loginNick.s, s.password.s, s.nickColor.s);
         ports.views->statusChanged();
     } else if (event == kSocketClose) {
-        receive();
+        receive(true);
         disconnect("Сервер закрыл соединение.");
     } else if (event == kSocketRead) {
-        receive();
+        receive(false);
     }
 }
 
@@ -270,6 +312,11 @@ void onTimer(int id)
         } else {
             s.suppressRoomLine = 1;
         }
+        break;
+    case kTimerReceive:
+        ports.host->stopTimer(kTimerReceive);
+        if (passPaused && !passActive)
+            runPass(false);
         break;
     case kTimerWelcomeWait:
         ports.host->stopTimer(kTimerWelcomeWait);

@@ -19,6 +19,7 @@ enum {
     kTimerRefresh = 2,     // ROOMS and USERS, every 30 s after WELCOME
     kTimerStatus = 3,      // status bar, every second
     kTimerWelcomeWait = 4, // one shot, 15 s after the connect completed
+    kTimerReceive = 5,     // one shot: the rest of a receive pass that paused
 };
 enum {
     kSocketRead = 0x01,
@@ -126,6 +127,14 @@ struct ChatLog {
     virtual void logLine(const char* timestamp, const char* prefix, const char* nick, Color nickColor,
                          const char* text, Color textColor) = 0;
     virtual void clearLog() = 0;
+    // A receive pass appends its lines between beginBatch and endBatch: they
+    // may reach the screen only at endBatch, which then shows the newest
+    // line. Outside a batch each line is shown at once. A batch also ends
+    // before a message box opens, so that the box never hides lines written
+    // before it; endBatch then has nothing left to do. A log that shows every
+    // line at once needs neither.
+    virtual void beginBatch() {}
+    virtual void endBatch() {}
 
 protected:
     ~ChatLog() = default;

@@ -4,28 +4,74 @@
 
 namespace {
 
-const LRESULT kMaxLogChars = 900000;   // beyond this the log starts afresh
+const long kMaxLogChars = 900000;      // beyond this the log starts afresh
 const size_t kMaxLineText = 1000;      // characters of a line's text shown
 const Color kColorTimestamp = 0x00808080;  // #808080
+const LONG kPastTheEnd = 0x7FFFFFF0;   // the control puts such a position at the end
+enum { kOpeningCap = 2048 };           // RTF header with a full colour table
 
 bool present(const char* s) { return s && s[0] != '\0'; }
 
 // The number of character positions in the control, as selection positions
 // count them. Rich edit 2 and later keep a paragraph end as a single CR and
-// EM_GETTEXTLENGTHEX (GTL_DEFAULT | GTL_NUMCHARS) counts it once, whereas
-// WM_GETTEXTLENGTH reports the text with CR LF and so counts two per line.
-// Rich edit 1 keeps CR LF itself, where WM_GETTEXTLENGTH is the right count;
-// it does not know EM_GETTEXTLENGTHEX and answers 0 to it.
-LRESULT characterCount(HWND edit)
+// EM_GETTEXTLENGTHEX (GTL_DEFAULT | GTL_NUMCHARS) counts it once; it is
+// asked first, as it answers from what the control keeps, whereas
+// WM_GETTEXTLENGTH converts the whole text on some implementations (Wine)
+// and reports CR LF, two per line. Rich edit 1 keeps CR LF itself, where
+// WM_GETTEXTLENGTH is the right count; it does not know EM_GETTEXTLENGTHEX
+// and answers 0 to it, as an empty control does.
+long characterCount(HWND edit)
 {
-    LRESULT plain = SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0);
-    if (plain <= 0)
-        return 0;
     GETTEXTLENGTHEX query;
     query.flags = GTL_DEFAULT | GTL_NUMCHARS;
     query.codepage = CP_ACP;
     LRESULT positions = SendMessageA(edit, EM_GETTEXTLENGTHEX, (WPARAM)&query, 0);
-    return positions > 0 ? positions : plain;
+    if (positions > 0)
+        return (long)positions;
+    LRESULT plain = SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0);
+    return (long)(plain > 0 ? plain : 0);
+}
+
+// Rich edit 1 ("RICHEDIT") keeps a line end as CR LF, two positions.
+int breakWidthOf(HWND edit)
+{
+    char cls[32] = "";
+    GetClassNameA(edit, cls, sizeof cls);
+    return lstrcmpiA(cls, "RICHEDIT") == 0 ? 2 : 1;
+}
+
+void selectEnd(HWND edit)
+{
+    CHARRANGE end = {kPastTheEnd, kPastTheEnd};
+    SendMessageA(edit, EM_EXSETSEL, 0, (LPARAM)&end);
+}
+
+// Hands the control the parts of one RTF text in turn.
+struct RtfParts {
+    const char* data[3];
+    size_t size[3];
+    int part;
+    size_t pos;
+};
+
+DWORD CALLBACK readRtfParts(DWORD_PTR cookie, LPBYTE buffer, LONG want, LONG* got)
+{
+    RtfParts* r = (RtfParts*)cookie;
+    LONG n = 0;
+    while (n < want && r->part < 3) {
+        size_t left = r->size[r->part] - r->pos;
+        if (left == 0) {
+            r->part++;
+            r->pos = 0;
+            continue;
+        }
+        size_t take = left < (size_t)(want - n) ? left : (size_t)(want - n);
+        CopyMemory(buffer + n, r->data[r->part] + r->pos, take);
+        r->pos += take;
+        n += (LONG)take;
+    }
+    *got = n;
+    return 0;
 }
 
 }  // namespace
@@ -49,34 +95,66 @@ void setChatLogBackground(HWND edit, Color c)
     SendMessageA(edit, EM_SETBKGNDCOLOR, 0, (LPARAM)(COLORREF)c);
 }
 
-void appendPiece(HWND edit, const char* text, Color color, bool bold)
+void RichEditChatLog::appendPiece(const char* text, Color color, bool bold)
 {
-    LRESULT length = characterCount(edit);
-    if (length > kMaxLogChars) {
-        SetWindowTextA(edit, "");
-        length = 0;
+    if (!edit)
+        return;
+    if (countStale) {
+        count = characterCount(edit);
+        rtf.breakWidth = breakWidthOf(edit);
+        countStale = false;
     }
+    if (count > kMaxLogChars) {
+        // Every earlier line is lost, the pieces not yet in the control too.
+        replaceControl();
+        clearLogRtf(rtf);
+        count = 0;
+    }
+    size_t positions = 0;
+    if (!appendLogRtf(rtf, text ? text : "", color, bold, &positions)) {
+        putPiecesIn();
+        appendLogRtf(rtf, text ? text : "", color, bold, &positions);  // an empty composition takes it
+    }
+    count += (long)positions;
+    if (!inLine && !batching)
+        showNewest();
+}
 
-    // An insertion point at the end. Should the count ever run past the last
-    // position (a control counting CR LF as two), the control clamps it to
-    // the end of the text.
-    CHARRANGE end;
-    end.cpMin = (LONG)length;
-    end.cpMax = (LONG)length;
-    SendMessageA(edit, EM_EXSETSEL, 0, (LPARAM)&end);
+// The composed pieces go into the control at its end, in one insertion,
+// without an undo step; its redrawing is held until showNewest.
+void RichEditChatLog::putPiecesIn()
+{
+    if (rtf.pieces == 0)
+        return;
+    if (!redrawHeld) {
+        SendMessageA(edit, WM_SETREDRAW, FALSE, 0);
+        redrawHeld = true;
+    }
+    char opening[kOpeningCap];
+    size_t n = logRtfOpening(rtf, opening, sizeof opening);
+    RtfParts parts = {{opening, rtf.body, "}"}, {n, rtf.bodyLength, 1}, 0, 0};
+    EDITSTREAM stream = {(DWORD_PTR)&parts, 0, readRtfParts};
+    selectEnd(edit);
+    SendMessageA(edit, EM_STREAMIN, SF_RTF | SFF_SELECTION, (LPARAM)&stream);
+    SendMessageA(edit, EM_EMPTYUNDOBUFFER, 0, 0);
+    clearLogRtf(rtf);
+}
 
-    CHARFORMATA format = {};
-    format.cbSize = sizeof format;
-    format.dwMask = CFM_SIZE | CFM_COLOR | CFM_FACE | CFM_CHARSET | CFM_BOLD;
-    format.dwEffects = bold ? CFE_BOLD : 0;
-    format.yHeight = 180;  // twips: 9 pt
-    format.crTextColor = (COLORREF)color;
-    format.bCharSet = RUSSIAN_CHARSET;
-    format.bPitchAndFamily = FF_SWISS;
-    copyText(format.szFaceName, sizeof format.szFaceName, "Arial");
-    SendMessageA(edit, EM_SETCHARFORMAT, SCF_SELECTION, (LPARAM)&format);
-
-    SendMessageA(edit, EM_REPLACESEL, FALSE, (LPARAM)(text ? text : ""));
+// Puts in what is composed, then shows the end of the log: the caret after
+// the last character and the view scrolled to the very bottom, even when the
+// user had scrolled back; then the control redraws once.
+void RichEditChatLog::showNewest()
+{
+    putPiecesIn();
+    if (redrawHeld) {
+        selectEnd(edit);
+        SendMessageA(edit, EM_SCROLLCARET, 0, 0);
+        SendMessageA(edit, WM_VSCROLL, SB_BOTTOM, 0);
+        SendMessageA(edit, WM_SETREDRAW, TRUE, 0);
+        redrawHeld = false;
+        RedrawWindow(edit, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+    }
+    countStale = true;
 }
 
 void RichEditChatLog::logLine(const char* timestamp, const char* prefix, const char* nick, Color nickColor,
@@ -88,27 +166,91 @@ void RichEditChatLog::logLine(const char* timestamp, const char* prefix, const c
     // Time stamps and nicks come from the server with no length limit; the
     // precision cuts each to 255 characters, and the bounded formatting
     // keeps the result inside the buffer whatever the source.
+    inLine = true;
     char piece[kMaxLineText + 8];
     if (session.settings.timestamps && present(timestamp)) {
         formatText(piece, sizeof piece, "[%.255s] ", timestamp);
-        appendPiece(edit, piece, kColorTimestamp, false);
+        appendPiece(piece, kColorTimestamp, false);
     }
     if (present(prefix))
-        appendPiece(edit, prefix, textColor, true);
+        appendPiece(prefix, textColor, true);
     if (present(nick)) {
         formatText(piece, sizeof piece, "<%.255s> ", nick);
-        appendPiece(edit, piece, nickColor, true);
+        appendPiece(piece, nickColor, true);
     }
     formatText(piece, sizeof piece, "%.*s\r\n", (int)kMaxLineText, text ? text : "");
-    appendPiece(edit, piece, textColor, false);
-
-    // The newest line is shown even when the user had scrolled back.
-    SendMessageA(edit, EM_SCROLLCARET, 0, 0);
-    SendMessageA(edit, WM_VSCROLL, SB_BOTTOM, 0);
+    appendPiece(piece, textColor, false);
+    inLine = false;
+    if (!batching)
+        showNewest();
 }
 
 void RichEditChatLog::clearLog()
 {
-    if (edit)
-        SetWindowTextA(edit, "");
+    if (!edit)
+        return;
+    replaceControl();
+    clearLogRtf(rtf);
+    count = 0;
+}
+
+void RichEditChatLog::beginBatch()
+{
+    batching = true;
+    countStale = true;
+}
+
+void RichEditChatLog::endBatch()
+{
+    if (!batching)
+        return;
+    batching = false;
+    if (edit && (rtf.pieces > 0 || redrawHeld))
+        showNewest();
+}
+
+// A fresh control takes the place of the current one, which is destroyed
+// with its text: the window order, position, styles, font, background, text
+// limit, event mask, window procedure (a subclass wraps the class procedure
+// both share), user data and the keyboard focus carry over.
+void RichEditChatLog::replaceControl()
+{
+    HWND old = edit;
+    if (redrawHeld) {
+        SendMessageA(old, WM_SETREDRAW, TRUE, 0);  // gives the style back its visibility
+        redrawHeld = false;
+    }
+    HWND parent = GetParent(old);
+    char cls[32] = "";
+    GetClassNameA(old, cls, sizeof cls);
+    RECT r;
+    GetWindowRect(old, &r);
+    MapWindowPoints(HWND_DESKTOP, parent, (POINT*)&r, 2);
+    HWND fresh = CreateWindowExA((DWORD)GetWindowLongPtrA(old, GWL_EXSTYLE), cls, "",
+                                 (DWORD)GetWindowLongPtrA(old, GWL_STYLE), r.left, r.top, r.right - r.left,
+                                 r.bottom - r.top, parent, (HMENU)(INT_PTR)GetDlgCtrlID(old),
+                                 (HINSTANCE)GetWindowLongPtrA(old, GWLP_HINSTANCE), nullptr);
+    if (!fresh) {
+        SetWindowTextA(old, "");  // slow for a long log, but emptied all the same
+        return;
+    }
+    if (HFONT font = (HFONT)SendMessageA(old, WM_GETFONT, 0, 0))
+        SendMessageA(fresh, WM_SETFONT, (WPARAM)font, FALSE);
+    SendMessageA(fresh, EM_EXLIMITTEXT, 0, SendMessageA(old, EM_GETLIMITTEXT, 0, 0));
+    SendMessageA(fresh, EM_SETEVENTMASK, 0, SendMessageA(old, EM_GETEVENTMASK, 0, 0));
+    // The control answers a new background with the one it had.
+    COLORREF background = (COLORREF)SendMessageA(old, EM_SETBKGNDCOLOR, 0, 0);
+    SendMessageA(fresh, EM_SETBKGNDCOLOR, 0, (LPARAM)background);
+    LONG_PTR procedure = GetWindowLongPtrA(old, GWLP_WNDPROC);
+    if (procedure != GetWindowLongPtrA(fresh, GWLP_WNDPROC))
+        SetWindowLongPtrA(fresh, GWLP_WNDPROC, procedure);
+    SetWindowLongPtrA(fresh, GWLP_USERDATA, GetWindowLongPtrA(old, GWLP_USERDATA));
+    SetWindowPos(fresh, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    bool focused = GetFocus() == old;
+    DestroyWindow(old);
+    if (focused)
+        SetFocus(fresh);
+    edit = fresh;
+    if (windowCopy)
+        *windowCopy = fresh;
 }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "host.h"
+#include "log_rtf.h"
 
 // Loads the rich edit library on the first call and returns the window class
 // to create: "RichEdit20A" from riched20.dll, else "RICHEDIT" from
@@ -15,16 +16,25 @@ const char* loadRichEdit();
 // The control's background colour.
 void setChatLogBackground(HWND edit, Color c);
 
-// Appends text at the end of the control in Arial 9 pt, Cyrillic character
-// set, the colour, bold or regular, without an undo step. Any selection the
-// user made is lost. A control holding more than 900,000 characters is
-// emptied first.
-void appendPiece(HWND edit, const char* text, Color color, bool bold);
-
-// The session's chat log on a rich edit control. Every line ends with the
-// view scrolled to the bottom.
+// The session's chat log on a rich edit control.
+//
+// Pieces are composed as RTF and go into the control together: at the end of
+// each line, or, within a batch, when the composition is full and at the end
+// of the batch; while a batch is in the control, its redrawing is held, and
+// the newest line is scrolled into view once, at the end. The log counts the
+// characters it appends itself and asks the control only at the first piece
+// of a batch (or of a line outside one).
+//
+// Emptying the log (clearLog, and the 900,000-character rule) replaces the
+// control with a fresh, empty one of the same kind, in the same place, with
+// the same styles, font, background, limit, event mask and window procedure:
+// some rich edit implementations take time proportional to the square of the
+// number of lines to delete text (40 s and more for a full log under Wine).
+// Whoever keeps the control's handle other than in `edit` registers the
+// variable in windowCopy.
 struct RichEditChatLog final : ChatLog {
     HWND edit = nullptr;
+    HWND* windowCopy = nullptr;
 
     // The pieces, in this order, each when present and non-empty: the time
     // stamp "[time] " in grey (only with time stamps switched on), the prefix
@@ -33,4 +43,28 @@ struct RichEditChatLog final : ChatLog {
     void logLine(const char* timestamp, const char* prefix, const char* nick, Color nickColor, const char* text,
                  Color textColor) override;
     void clearLog() override;
+    void beginBatch() override;
+    void endBatch() override;
+
+    // Appends one piece in Arial 9 pt, Cyrillic character set, the colour,
+    // bold or regular, without an undo step. A log holding more than 900,000
+    // characters is emptied first. Outside a line and a batch the piece goes
+    // into the control at once.
+    void appendPiece(const char* text, Color color, bool bold);
+
+    // The characters the control holds by the log's own count, as of the
+    // last piece (a line end is one character in rich edit 2 and later).
+    long length() const { return count; }
+
+private:
+    void putPiecesIn();
+    void showNewest();
+    void replaceControl();
+
+    LogRtf rtf = {};
+    long count = 0;
+    bool countStale = true;  // read the control's count before the next piece
+    bool batching = false;
+    bool inLine = false;
+    bool redrawHeld = false;
 };

@@ -129,6 +129,7 @@ void onCreate(HWND hwnd)
         wrapLogProcedure(mainWnd.log);
     }
     chatLog.edit = mainWnd.log;
+    chatLog.windowCopy = &mainWnd.log;
     ports.log = &chatLog;
 
     mainWnd.peopleHeader = makeChild("STATIC", "", SS_OWNERDRAW, 0, IdPeopleHeader, f);

@@ -26,6 +26,9 @@ void WinSessionHost::openInTextViewer(const char* path)
 
 void WinSessionHost::messageBox(const char* text, const char* title, MessageIcon icon)
 {
+    // The log shows every line written so far while the box is up.
+    if (ports.log)
+        ports.log->endBatch();
     MessageBoxA(window, text, title, MB_OK | (icon == IconWarning ? MB_ICONWARNING : MB_ICONINFORMATION));
 }
 

@@ -144,6 +144,9 @@ struct LoggedLine {
 struct FakeLog : ChatLog {
     std::vector<LoggedLine> lines;
     int clears = 0;
+    int batchesBegun = 0, batchesEnded = 0;
+    void beginBatch() override { batchesBegun++; }
+    void endBatch() override { batchesEnded++; }
     void logLine(const char* ts, const char* prefix, const char* nick, Color nickColor, const char* text,
                  Color color) override
     {

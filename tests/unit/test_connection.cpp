@@ -219,6 +219,37 @@ TEST_F(ConnectionTest, BufferFilledDuringANestedLoopIsReadAgainOnceThePassMadeRo
     EXPECT_EQ(session.recvFill, 0u);
 }
 
+TEST_F(ConnectionTest, LongPassPausesForTheWindowAndTheTimerFinishesIt)
+{
+    connectNow();
+    std::string burst;
+    for (int i = 0; i < 300; i++)
+        burst += "SYS " + std::to_string(i) + "\tflood\n";
+    lines.onLine = [&](const ParsedLine&) { host.tick += 1; };  // a line takes 1 ms
+    deliver(burst);
+    // The pass stopped when 100 ms were up, as one batch of the log.
+    EXPECT_EQ(lines.got.size(), 100u);
+    EXPECT_EQ(host.events.back(), "start 5 1");
+    EXPECT_EQ(log.batchesBegun, 1);
+    EXPECT_EQ(log.batchesEnded, 1);
+
+    // Data arriving meanwhile waits for the timer, behind the lines left.
+    deliver("SYS 300\tlate\n");
+    EXPECT_EQ(lines.got.size(), 100u);
+    onTimer(kTimerReceive);
+    EXPECT_EQ(lines.got.size(), 200u);
+
+    // The server closes: everything is dispatched before the disconnect.
+    onSocketEvent(kSocketClose, 0);
+    ASSERT_EQ(lines.got.size(), 301u);
+    for (int i = 0; i <= 300; i++)
+        ASSERT_EQ(lines.got[i].substr(0, 4 + std::to_string(i).size() + 1), "SYS|" + std::to_string(i) + "|");
+    EXPECT_EQ(log.lines.back().text, "Сервер закрыл соединение.");
+    EXPECT_EQ(log.batchesBegun, log.batchesEnded);
+    onTimer(kTimerReceive);  // a timer left over does nothing
+    EXPECT_EQ(lines.got.size(), 301u);
+}
+
 TEST_F(ConnectionTest, DisconnectDuringThePassEndsItWithAnEmptyBuffer)
 {
     connectNow();

@@ -81,6 +81,7 @@ protected:
 
         savedPorts = ports;
         log.edit = edit;
+        log.windowCopy = &edit;
         ports.log = &log;
         resetSessionState(session);
     }
@@ -298,7 +299,7 @@ TEST_F(ChatLogTest, FullLogIsEmptiedByTheNextPiece)
 TEST_F(ChatLogTest, LogAtTheLimitIsKept)
 {
     fillTo(900000);
-    appendPiece(edit, "z", 0, false);
+    log.appendPiece("z", 0, false);
     EXPECT_EQ(endPosition(), 900001);
     EXPECT_EQ(range(0, 2), "xx");
     EXPECT_EQ(range(900000, 900001), "z");
@@ -311,6 +312,37 @@ TEST_F(ChatLogTest, SizeIsCheckedBeforeEveryPieceOfALine)
     logSystem("дальше");
     EXPECT_EQ(windowText(), "дальше\r\n");
     expectLook("text", 0, 6, session.colors.sys, false);
+}
+
+TEST_F(ChatLogTest, OwnLengthCountFollowsTheControl)
+{
+    auto controlCount = [&] {
+        GETTEXTLENGTHEX q = {GTL_DEFAULT | GTL_NUMCHARS, CP_ACP};
+        return (long)SendMessageA(edit, EM_GETTEXTLENGTHEX, (WPARAM)&q, 0);
+    };
+    session.settings.timestamps = true;
+    log.beginBatch();
+    for (int i = 0; i < 300; i++)
+        log.logLine("12:00", "* ", "Вася", 0x000000FF, "текст\tс табом, \rвозвратом и {\\rtf}", 0);
+    log.endBatch();
+    EXPECT_EQ(log.length(), controlCount());
+    EXPECT_EQ(find("{\\rtf}"), 45);  // the text's own braces stay text
+
+    log.clearLog();
+    EXPECT_EQ(log.length(), 0);
+    EXPECT_EQ(controlCount(), 0);
+
+    // Lines 1 and 2 take the log to 900,006; line 3 empties it and starts it.
+    fillTo(899990);
+    log.beginBatch();
+    for (int i = 0; i < 10; i++)
+        logSystem("после");
+    log.endBatch();
+    EXPECT_EQ(log.length(), controlCount());
+    std::string eight;
+    for (int i = 0; i < 8; i++)
+        eight += "* после\r\n";
+    EXPECT_TRUE(windowText() == eight) << "the log holds " << controlCount() << " characters";
 }
 
 TEST_F(ChatLogTest, NewSystemColourAppliesToNewLinesOnly)

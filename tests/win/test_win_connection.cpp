@@ -1,12 +1,15 @@
 // The connection over a real Winsock 1.1 socket to a server on loopback.
 #include <gtest/gtest.h>
 
+#include <richedit.h>
 #include <stdio.h>
 
 #include <regex>
 #include <string>
 
 #include "../unit/fakes.h"
+#include "chat_log.h"
+#include "dispatch.h"
 #include "protocol_log.h"
 #include "win_session_host.h"
 #include "win_support.h"
@@ -225,4 +228,67 @@ TEST_F(WinConnectionTest, EventQueuedForTheOldSocketLeavesTheNewConnectionAlone)
     pumpFor(200);
     EXPECT_EQ(connectionState(session), AwaitingWelcome);
     EXPECT_FALSE(logged("Сервер закрыл соединение."));
+}
+
+TEST_F(WinConnectionTest, FloodOfTwoThousandLinesReachesTheLogAndTheProtocolLogWhole)
+{
+    ASSERT_NE(loadRichEdit(), nullptr);
+    HWND edit = CreateWindowExA(0, loadRichEdit(), "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY,
+                                0, 0, 300, 200, net.window, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(edit, nullptr);
+    RichEditChatLog richLog;
+    richLog.edit = edit;
+    richLog.windowCopy = &edit;
+    ports.log = &richLog;
+    ports.lines = &serverLineDispatcher();
+    session.settings.timestamps = true;
+    useProtocolLog();
+    connectToServer();
+    ASSERT_TRUE(server.acceptClient());
+    server.receiveLines(2);
+
+    std::string burst;
+    std::vector<std::string> shown, logged;
+    for (int i = 0; i < 2000; i++) {
+        char text[32];
+        formatText(text, sizeof text, "line %04d", i);
+        burst += std::string("MSG 12:00\tbot\t#FF0000\t") + text + "\n";
+        shown.push_back(std::string("[12:00] <bot> ") + text);
+        logged.push_back(std::string("S> MSG 12:00|bot|#FF0000|") + text);
+    }
+    server.sendText(burst);
+    auto lastShown = [&] {
+        char tail[64] = "";
+        GETTEXTLENGTHEX q = {GTL_DEFAULT | GTL_NUMCHARS, CP_ACP};
+        LRESULT n = SendMessageA(edit, EM_GETTEXTLENGTHEX, (WPARAM)&q, 0);
+        TEXTRANGEA r = {{(LONG)(n > 40 ? n - 40 : 0), (LONG)n}, tail};
+        SendMessageA(edit, EM_GETTEXTRANGE, 0, (LPARAM)&r);
+        return strstr(tail, "line 1999") != nullptr;
+    };
+    ASSERT_TRUE(pumpUntil(lastShown, 30000));
+
+    std::string text(SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0) + 1, '\0');
+    text.resize(GetWindowTextA(edit, &text[0], (int)text.size()));
+    std::vector<std::string> got;
+    for (size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
+        if (text.compare(at, 1, "*") != 0)  // the connection's own notices
+            got.push_back(text.substr(at, end - at));
+    ASSERT_EQ(got.size(), shown.size());
+    EXPECT_TRUE(got == shown);
+
+    disconnect(nullptr);  // closes the protocol log
+    FILE* f = fopen(logPath, "rb");
+    ASSERT_NE(f, nullptr);
+    std::string plog;
+    char buf[65536];
+    for (size_t n; (n = fread(buf, 1, sizeof buf, f)) > 0;)
+        plog.append(buf, n);
+    fclose(f);
+    got.clear();
+    for (size_t at = 0, end; (end = plog.find("\r\n", at)) != std::string::npos; at = end + 2)
+        if (plog.compare(at + 9, 6, "S> MSG") == 0)
+            got.push_back(plog.substr(at + 9, end - at - 9));
+    ASSERT_EQ(got.size(), logged.size());
+    EXPECT_TRUE(got == logged);
+    DestroyWindow(edit);
 }

@@ -1,0 +1,44 @@
+// Pieces of chat-log lines composed as one RTF text, so that all the lines of
+// a receive pass go into the rich edit control in one insertion instead of a
+// select-format-replace sequence per piece. Every piece is Arial 9 pt,
+// Cyrillic character set, Swiss family, in its colour, bold or regular: the
+// look the log gives each piece.
+#pragma once
+
+#include <stddef.h>
+
+#include "session_state.h"
+
+enum {
+    kLogRtfBodyCap = 8192,  // bytes of composed pieces held before they must go in
+    kLogRtfColors = 32,      // distinct colours held
+};
+
+struct LogRtf {
+    char body[kLogRtfBodyCap];
+    size_t bodyLength;
+    Color colors[kLogRtfColors];  // colour table entries 1 to colorCount
+    int colorCount;
+    int pieces;
+    // Positions a paragraph end takes in the control: 1 for rich edit 2 and
+    // later, 2 for rich edit 1, which keeps CR LF.
+    int breakWidth;
+};
+
+// Empties the composition; breakWidth stays.
+void clearLogRtf(LogRtf& rtf);
+
+// Appends one piece. Line ends in the text (CR LF, or a CR or an LF alone)
+// become paragraph ends; RTF's own characters are escaped and every other
+// character is written by its Unicode value (with the code-page byte as the
+// fallback for controls that do not read those), so no text can change the
+// formatting. *positions receives the character positions the piece takes
+// in the control. Returns false, changing nothing, when the piece does not
+// fit beside the pieces held (the caller puts those into the control and
+// starts again); a piece too long even for an empty composition is cut.
+bool appendLogRtf(LogRtf& rtf, const char* text, Color color, bool bold, size_t* positions);
+
+// Writes the opening of the RTF text for the pieces held: header, font table
+// and colour table. The whole text is the opening, the body, and "}".
+// Returns the length written (cut to cap).
+size_t logRtfOpening(const LogRtf& rtf, char* out, size_t cap);
