@@ -1,0 +1,158 @@
+#!/usr/bin/env python3
+"""End-to-end flood benchmark: the real client under wine64 and Xvfb, logged
+in to a scripted server that sends N chat lines in one burst and then
+"OK BANNERDEL", which the client answers with "BANNERS".
+
+Reported per run: the seconds from the first flood byte to that answer, the
+lines per second, and the longest time the window did not answer a WM_NULL
+sent every 50 ms during the flood (bench/ui_ping). Each run also checks that
+every flood line reached the protocol log, in order, and that the last one is
+in the chat log.
+
+Run on demand (not part of the test suite), after building the win64 preset:
+
+    bench/flood.py [--lines 20000] [--runs 3] [--kind ascii|cyrillic|both]
+                   [--build build/win64] [--exe Zumbara.exe] [--prefix DIR] [--keep]
+
+Several runs give a median; the load averages of the machine are printed
+before and after each run, as other work on the machine changes the figures.
+"""
+
+import argparse
+import os
+import shutil
+import socket
+import statistics
+import sys
+import threading
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.normpath(os.path.join(HERE, ".."))
+sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
+sys.path.insert(0, os.path.join(ROOT, "tools", "probe"))
+from probe_driver import WineSession  # noqa: E402
+from zbpeer import Peer  # noqa: E402
+
+TEXT_CHARS = 40
+
+
+def flood_texts(n, cyrillic):
+    """N distinct texts of exactly 40 characters."""
+    letters = "абвгдеёжзийклмнопрстуфхцчшщъыьэюя" if cyrillic else "abcdefghijklmnopqrstuvwxyz"
+    out = []
+    for i in range(n):
+        head = "%06d " % i
+        body = "".join(letters[(i * 7 + k * 3) % len(letters)] for k in range(TEXT_CHARS - len(head)))
+        out.append(head + body)
+    return out
+
+
+def load():
+    return "load %.2f %.2f %.2f" % os.getloadavg()
+
+
+def fresh_dir(path):
+    if os.path.exists(path):
+        shutil.rmtree(path)
+    os.makedirs(path)
+    return path
+
+
+def wait_for(pred, timeout, step=0.01):
+    end = time.monotonic() + timeout
+    while time.monotonic() < end:
+        if pred():
+            return True
+        time.sleep(step)
+    return pred()
+
+
+def one_run(args, kind, run_no):
+    cyrillic = kind == "cyrillic"
+    work = fresh_dir(os.path.join(args.build, "bench", "flood", "%s-%d" % (kind, run_no)))
+    exe = os.path.join(work, "Zumbara.exe")
+    shutil.copy(args.exe or os.path.join(args.build, "src", "Zumbara.exe"), exe)
+    open(os.path.join(work, "portable.txt"), "w").close()
+
+    peer = Peer()
+    with open(os.path.join(work, "Zumbara.ini"), "wb") as f:
+        f.write(("[Chat]\r\nServer=127.0.0.1\r\nPort=%d\r\nNick=Вася\r\n" % peer.port).encode("cp1251"))
+
+    texts = flood_texts(args.lines, cyrillic)
+    nick = "Петя" if cyrillic else "bot"
+    burst = "".join("MSG 12:00\t%s\t#FF0000\t%s\n" % (nick, t) for t in texts) + "OK BANNERDEL\n"
+    burst = burst.encode("utf-8")
+
+    ping_exe = os.path.join(args.build, "bench", "ui_ping.exe")
+    wine = WineSession(args.prefix or os.path.join(args.build, "bench-prefix")).__enter__()
+    try:
+        print("  %s run %d: %s" % (kind, run_no, load()), flush=True)
+        wine.start(exe, "/auto", "/nosplash", cwd=work)
+        peer.wait_line("LOGIN", timeout=60)
+        peer.send("WELCOME Вася\tuser\tФлуд\tпривет")
+        time.sleep(1.0)
+        pinger = wine.start(ping_exe, "ready.txt", "stop.txt", "result.txt", cwd=work)
+        if not wait_for(lambda: os.path.exists(os.path.join(work, "ready.txt")), 60, 0.05):
+            raise RuntimeError("ui_ping did not start")
+
+        t0 = time.monotonic()
+        sender = threading.Thread(target=peer.conn.sendall, args=(burst,), daemon=True)
+        sender.start()
+        if not wait_for(lambda: b"\nBANNERS\n" in peer.raw, args.timeout):
+            raise RuntimeError("no BANNERS within %d s" % args.timeout)
+        seconds = time.monotonic() - t0
+        open(os.path.join(work, "stop.txt"), "w").close()
+        pinger.wait(timeout=120)
+        result = {}
+        with open(os.path.join(work, "result.txt")) as f:
+            for line in f:
+                key, value = line.split()
+                result[key] = float(value)
+
+        # Every flood line reached the protocol log, in order. The log is
+        # written through line by line; the client is still running.
+        with open(os.path.join(work, "Zumbara-protocol.log"), "rb") as f:
+            plog = f.read().decode("cp1251")
+        got = [l.split("|", 3)[3] for l in plog.split("\r\n") if " S> MSG " in l]
+        complete = got == texts
+        print("  %s run %d: %.2f s, %.0f lines/s, UI silent at most %.0f ms (at %.1f s), %d pings over 250 ms;"
+              " protocol log %s; %s"
+              % (kind, run_no, seconds, args.lines / seconds, result["max_ms"], result["at_ms"] / 1000.0,
+                 result["over_250"], "complete" if complete else "INCOMPLETE (%d lines)" % len(got), load()),
+              flush=True)
+        return seconds, result["max_ms"], complete
+    finally:
+        peer.close()
+        wine.close()
+        if not args.keep:
+            shutil.rmtree(work, ignore_errors=True)
+
+
+def main():
+    ap = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    ap.add_argument("--lines", type=int, default=20000)
+    ap.add_argument("--runs", type=int, default=3)
+    ap.add_argument("--kind", choices=["ascii", "cyrillic", "both"], default="both")
+    ap.add_argument("--build", default=os.path.join(ROOT, "build", "win64"))
+    ap.add_argument("--exe", help="the client to measure (default: the build's Zumbara.exe)")
+    ap.add_argument("--prefix", help="the Wine prefix (default: BUILD/bench-prefix)")
+    ap.add_argument("--timeout", type=int, default=1200, help="seconds to wait for the answer")
+    ap.add_argument("--keep", action="store_true", help="keep the run folders")
+    args = ap.parse_args()
+    args.build = os.path.abspath(args.build)
+
+    kinds = ["ascii", "cyrillic"] if args.kind == "both" else [args.kind]
+    ok = True
+    for kind in kinds:
+        runs = [one_run(args, kind, i + 1) for i in range(args.runs)]
+        secs = statistics.median(r[0] for r in runs)
+        silent = statistics.median(r[1] for r in runs)
+        ok = ok and all(r[2] for r in runs)
+        print("%s: %d lines, median of %d: %.2f s, %.0f lines/s, UI silent at most %.0f ms"
+              % (kind, args.lines, len(runs), secs, args.lines / secs, silent), flush=True)
+    return 0 if ok else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
