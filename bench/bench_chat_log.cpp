@@ -24,23 +24,15 @@
 
 #include <string>
 
+#include "bench_clock.h"
 #include "bounded.h"
 #include "chat_log.h"
 #include "host.h"
 #include "protocol_log.h"
 #include "session_state.h"
+#include "win_session_host.h"
 
 namespace {
-
-double nowMs()
-{
-    static LARGE_INTEGER frequency;
-    if (!frequency.QuadPart)
-        QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return (double)t.QuadPart * 1000.0 / (double)frequency.QuadPart;
-}
 
 // CPU time of this process (user and kernel) in milliseconds; the work the
 // Wine server does for it is not included.
@@ -94,6 +86,30 @@ void chatText(int i, bool cyrillic, char* out)
     out[40] = '\0';
 }
 
+// The selection takes a piece's look: Arial 9 pt, Cyrillic, colour, weight.
+void formatSelection(HWND edit, COLORREF color, bool bold)
+{
+    CHARFORMATA f = {};
+    f.cbSize = sizeof f;
+    f.dwMask = CFM_SIZE | CFM_COLOR | CFM_FACE | CFM_CHARSET | CFM_BOLD;
+    f.dwEffects = bold ? CFE_BOLD : 0;
+    f.yHeight = 180;
+    f.crTextColor = color;
+    f.bCharSet = RUSSIAN_CHARSET;
+    f.bPitchAndFamily = FF_SWISS;
+    copyText(f.szFaceName, sizeof f.szFaceName, "Arial");
+    SendMessageA(edit, EM_SETCHARFORMAT, SCF_SELECTION, (LPARAM)&f);
+}
+
+// Ends a stretch of held redrawing: scrolled to the end, redrawn once.
+void redrawAtTheEnd(HWND edit)
+{
+    SendMessageA(edit, WM_SETREDRAW, TRUE, 0);
+    SendMessageA(edit, EM_SCROLLCARET, 0, 0);
+    SendMessageA(edit, WM_VSCROLL, SB_BOTTOM, 0);
+    InvalidateRect(edit, nullptr, TRUE);
+}
+
 // ---- The steps of one line, each timed ---------------------------------
 
 enum Step { StepLength, StepSelect, StepFormat, StepReplace, StepScroll, StepCount };
@@ -125,18 +141,8 @@ void timedPiece(HWND edit, const char* text, COLORREF color, bool bold, const Va
         SendMessageA(edit, EM_EXSETSEL, 0, (LPARAM)&end);
     }
     double t2 = nowMs();
-    if (v.format) {
-        CHARFORMATA f = {};
-        f.cbSize = sizeof f;
-        f.dwMask = CFM_SIZE | CFM_COLOR | CFM_FACE | CFM_CHARSET | CFM_BOLD;
-        f.dwEffects = bold ? CFE_BOLD : 0;
-        f.yHeight = 180;
-        f.crTextColor = color;
-        f.bCharSet = RUSSIAN_CHARSET;
-        f.bPitchAndFamily = FF_SWISS;
-        copyText(f.szFaceName, sizeof f.szFaceName, "Arial");
-        SendMessageA(edit, EM_SETCHARFORMAT, SCF_SELECTION, (LPARAM)&f);
-    }
+    if (v.format)
+        formatSelection(edit, color, bold);
     double t3 = nowMs();
     SendMessageA(edit, EM_REPLACESEL, FALSE, (LPARAM)text);
     double t4 = nowMs();
@@ -167,12 +173,8 @@ void runVariant(const Variant& v, int lines, bool cyrillic)
             t.ms[StepScroll] += nowMs() - s0;
         }
     }
-    if (v.redrawOff) {
-        SendMessageA(edit, WM_SETREDRAW, TRUE, 0);
-        SendMessageA(edit, EM_SCROLLCARET, 0, 0);
-        SendMessageA(edit, WM_VSCROLL, SB_BOTTOM, 0);
-        InvalidateRect(edit, nullptr, TRUE);
-    }
+    if (v.redrawOff)
+        redrawAtTheEnd(edit);
     pump();
     double total = nowMs() - start;
     printf("  %-34s %8.1f us/line (cpu %.1f)", v.name, total * 1000.0 / lines, (cpuMs() - cpu) * 1000.0 / lines);
@@ -226,16 +228,7 @@ void setFormat(HWND edit, LONG from, LONG to, COLORREF color, bool bold)
 {
     CHARRANGE r = {from, to};
     SendMessageA(edit, EM_EXSETSEL, 0, (LPARAM)&r);
-    CHARFORMATA f = {};
-    f.cbSize = sizeof f;
-    f.dwMask = CFM_SIZE | CFM_COLOR | CFM_FACE | CFM_CHARSET | CFM_BOLD;
-    f.dwEffects = bold ? CFE_BOLD : 0;
-    f.yHeight = 180;
-    f.crTextColor = color;
-    f.bCharSet = RUSSIAN_CHARSET;
-    f.bPitchAndFamily = FF_SWISS;
-    copyText(f.szFaceName, sizeof f.szFaceName, "Arial");
-    SendMessageA(edit, EM_SETCHARFORMAT, SCF_SELECTION, (LPARAM)&f);
+    formatSelection(edit, color, bold);
 }
 
 void runBatched(BatchKind kind, int lines, bool cyrillic)
@@ -292,10 +285,7 @@ void runBatched(BatchKind kind, int lines, bool cyrillic)
             }
         }
         SendMessageA(edit, EM_EXSETSEL, 0, (LPARAM)&end);
-        SendMessageA(edit, WM_SETREDRAW, TRUE, 0);
-        SendMessageA(edit, EM_SCROLLCARET, 0, 0);
-        SendMessageA(edit, WM_VSCROLL, SB_BOTTOM, 0);
-        InvalidateRect(edit, nullptr, TRUE);
+        redrawAtTheEnd(edit);
         pump();
     }
     double total = nowMs() - start;
@@ -409,31 +399,11 @@ void runClear(int lines)
 
 // The protocol log: 20,000 received lines appended to a file in the
 // temporary folder, each flushed to the system as the program does.
-struct ClockHost final : SessionHost {
-    void startTimer(int, unsigned) override {}
-    void stopTimer(int) override {}
-    uint32_t tickCount() override { return GetTickCount(); }
-    void localTime(int* hour, int* minute, int* second) override
-    {
-        SYSTEMTIME t;
-        GetLocalTime(&t);
-        *hour = t.wHour;
-        *minute = t.wMinute;
-        *second = t.wSecond;
-    }
-    bool fileExists(const char*) override { return false; }
-    void openInTextViewer(const char*) override {}
-    void messageBox(const char*, const char*, MessageIcon) override {}
-    void beep() override {}
-    void flashIfInBackground() override {}
-    void saveSettings() override {}
-};
-
 void runProtocolLog()
 {
-    ClockHost clock;
+    WinSessionHost host;  // the program's own: the local time of each line
     SessionHost* saved = ports.host;
-    ports.host = &clock;
+    ports.host = &host;
     char dir[MAX_PATH];
     GetTempPathA(sizeof dir, dir);
     char path[MAX_PATH];

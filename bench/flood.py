@@ -6,13 +6,14 @@ in to a scripted server that sends N chat lines in one burst and then
 Reported per run: the seconds from the first flood byte to that answer, the
 lines per second, and the longest time the window did not answer a WM_NULL
 sent every 50 ms during the flood (bench/ui_ping). Each run also checks that
-every flood line reached the protocol log, in order, and that the last one is
-in the chat log.
+every flood line reached the protocol log, in order, and that the chat log
+ends with the flood's last lines, in order.
 
 Run on demand (not part of the test suite), after building the win64 preset:
 
     bench/flood.py [--lines 20000] [--runs 3] [--kind ascii|cyrillic|both]
                    [--build build/win64] [--exe Zumbara.exe] [--prefix DIR] [--keep]
+                   [--screenshot PATH]
 
 Several runs give a median; the load averages of the machine are printed
 before and after each run, as other work on the machine changes the figures.
@@ -23,6 +24,7 @@ import os
 import shutil
 import socket
 import statistics
+import subprocess
 import sys
 import threading
 import time
@@ -31,7 +33,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.normpath(os.path.join(HERE, ".."))
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 sys.path.insert(0, os.path.join(ROOT, "tools", "probe"))
-from probe_driver import WineSession  # noqa: E402
+from probe_driver import Probe, WineSession  # noqa: E402
 from zbpeer import Peer  # noqa: E402
 
 TEXT_CHARS = 40
@@ -70,7 +72,7 @@ def wait_for(pred, timeout, step=0.01):
 
 def one_run(args, kind, run_no):
     cyrillic = kind == "cyrillic"
-    work = fresh_dir(os.path.join(args.build, "bench", "flood", "%s-%d" % (kind, run_no)))
+    work = fresh_dir(os.path.join(args.build, "bench", "flood", "%d-%s-%d" % (os.getpid(), kind, run_no)))
     exe = os.path.join(work, "Zumbara.exe")
     shutil.copy(args.exe or os.path.join(args.build, "src", "Zumbara.exe"), exe)
     open(os.path.join(work, "portable.txt"), "w").close()
@@ -116,10 +118,23 @@ def one_run(args, kind, run_no):
             plog = f.read().decode("cp1251")
         got = [l.split("|", 3)[3] for l in plog.split("\r\n") if " S> MSG " in l]
         complete = got == texts
+        # The chat log ends with the flood's last lines, in order (the
+        # 900,000-character rule has emptied it on the way).
+        rc, shown, _ = Probe(wine, args.probe).call("text", "3001")
+        mark = "<%s> " % nick
+        numbers = [int(l.split(mark, 1)[1][:6]) for l in shown.split("\n") if mark in l]
+        in_order = rc == 0 and bool(numbers) and numbers == list(range(args.lines - len(numbers), args.lines))
+        complete = complete and in_order
+        if args.screenshot:
+            time.sleep(0.5)
+            subprocess.run(["import", "-display", wine.display, "-window", "root",
+                            "%s-%s-%d.png" % (args.screenshot, kind, run_no)],
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
         print("  %s run %d: %.2f s, %.0f lines/s, UI silent at most %.0f ms (at %.1f s), %d pings over 250 ms;"
-              " protocol log %s; %s"
+              " protocol log %s, chat log %s; %s"
               % (kind, run_no, seconds, args.lines / seconds, result["max_ms"], result["at_ms"] / 1000.0,
-                 result["over_250"], "complete" if complete else "INCOMPLETE (%d lines)" % len(got), load()),
+                 result["over_250"], "complete" if got == texts else "INCOMPLETE (%d lines)" % len(got),
+                 "ends with %d lines in order" % len(numbers) if in_order else "WRONG", load()),
               flush=True)
         return seconds, result["max_ms"], complete
     finally:
@@ -136,11 +151,14 @@ def main():
     ap.add_argument("--kind", choices=["ascii", "cyrillic", "both"], default="both")
     ap.add_argument("--build", default=os.path.join(ROOT, "build", "win64"))
     ap.add_argument("--exe", help="the client to measure (default: the build's Zumbara.exe)")
+    ap.add_argument("--probe", help="the UI probe (default: BUILD/tools/probe/probe.exe)")
     ap.add_argument("--prefix", help="the Wine prefix (default: BUILD/bench-prefix)")
     ap.add_argument("--timeout", type=int, default=1200, help="seconds to wait for the answer")
     ap.add_argument("--keep", action="store_true", help="keep the run folders")
+    ap.add_argument("--screenshot", help="after each run, a screenshot to PATH-KIND-RUN.png")
     args = ap.parse_args()
     args.build = os.path.abspath(args.build)
+    args.probe = args.probe or os.path.join(args.build, "tools", "probe", "probe.exe")
 
     kinds = ["ascii", "cyrillic"] if args.kind == "both" else [args.kind]
     ok = True

@@ -183,6 +183,18 @@ struct RecordingLines : LineHandler {
     }
 };
 
+// n lines "SYS i\tline of some forty bytes" as the server sends them; each
+// line as RecordingLines records it is added to dispatched.
+inline std::string sysLines(int n, std::vector<std::string>& dispatched)
+{
+    std::string bytes;
+    for (int i = 0; i < n; i++) {
+        bytes += "SYS " + std::to_string(i) + "\tline of some forty bytes\n";
+        dispatched.push_back("SYS|" + std::to_string(i) + "|line of some forty bytes");
+    }
+    return bytes;
+}
+
 // Installs fresh fakes and a fresh session record for each test.
 struct SessionFixture {
     FakeTransport transport;

@@ -197,13 +197,7 @@ TEST_F(ConnectionTest, BufferFilledDuringANestedLoopIsReadAgainOnceThePassMadeRo
     // While a message box is open the server sends more than the buffer
     // holds; the read that finds it full cannot take any of it.
     std::vector<std::string> want = {"SYS|0|first", "BOX"};
-    std::string flood;
-    for (int i = 0; i < 2000; i++) {
-        char line[64];
-        formatText(line, sizeof line, "SYS %d\tline of some forty bytes\n", i);
-        flood += line;
-        want.push_back("SYS|" + std::to_string(i) + "|line of some forty bytes");
-    }
+    std::string flood = sysLines(2000, want);
     ASSERT_GT(flood.size(), (size_t)kRecvBufferSize);
     lines.onLine = [&](const ParsedLine& p) {
         if (std::string(p.command) == "BOX") {

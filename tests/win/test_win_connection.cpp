@@ -189,12 +189,7 @@ TEST_F(WinConnectionTest, MoreThanTheBufferHoldsDuringAMessageBoxIsAllDispatched
     ASSERT_TRUE(server.acceptClient());
     server.receiveLines(2);
     std::vector<std::string> want = {"BOX"};
-    for (int i = 0; i < 2000; i++) {
-        char line[64];
-        formatText(line, sizeof line, "SYS %d\tline of some forty bytes\n", i);
-        floodText += line;
-        want.push_back("SYS|" + std::to_string(i) + "|line of some forty bytes");
-    }
+    floodText = sysLines(2000, want);
     ASSERT_GT(floodText.size(), (size_t)kRecvBufferSize);
     floodServer = &server;
     lines.onLine = [&](const ParsedLine& p) {
