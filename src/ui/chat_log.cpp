@@ -8,6 +8,10 @@ const long kMaxLogChars = 900000;      // beyond this the log starts afresh
 const size_t kMaxLineText = 1000;      // characters of a line's text shown
 const Color kColorTimestamp = 0x00808080;  // #808080
 const LONG kPastTheEnd = 0x7FFFFFF0;   // the control puts such a position at the end
+// Deleting text costs some rich edit implementations (Wine's) time that grows
+// with the square of the lines deleted: a log of more lines than this is
+// emptied by replacing the control rather than its text.
+const LRESULT kEmptyInPlaceLines = 500;
 enum { kOpeningCap = 2048 };           // RTF header with a full colour table
 
 bool present(const char* s) { return s && s[0] != '\0'; }
@@ -106,7 +110,7 @@ void RichEditChatLog::appendPiece(const char* text, Color color, bool bold)
     }
     if (count > kMaxLogChars) {
         // Every earlier line is lost, the pieces not yet in the control too.
-        replaceControl();
+        emptyControl();
         clearLogRtf(rtf);
         count = 0;
     }
@@ -189,9 +193,17 @@ void RichEditChatLog::clearLog()
 {
     if (!edit)
         return;
-    replaceControl();
+    emptyControl();
     clearLogRtf(rtf);
     count = 0;
+}
+
+void RichEditChatLog::emptyControl()
+{
+    if (SendMessageA(edit, EM_GETLINECOUNT, 0, 0) > kEmptyInPlaceLines)
+        replaceControl();
+    else
+        SetWindowTextA(edit, "");
 }
 
 void RichEditChatLog::beginBatch()

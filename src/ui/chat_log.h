@@ -25,13 +25,13 @@ void setChatLogBackground(HWND edit, Color c);
 // characters it appends itself and asks the control only at the first piece
 // of a batch (or of a line outside one).
 //
-// Emptying the log (clearLog, and the 900,000-character rule) replaces the
-// control with a fresh, empty one of the same kind, in the same place, with
-// the same styles, font, background, limit, event mask and window procedure:
-// some rich edit implementations take time proportional to the square of the
-// number of lines to delete text (40 s and more for a full log under Wine).
-// Whoever keeps the control's handle other than in `edit` registers the
-// variable in windowCopy.
+// Emptying a long log (clearLog, and always the 900,000-character rule)
+// replaces the control with a fresh, empty one of the same kind, in the same
+// place, with the same styles, font, background, limit, event mask and window
+// procedure: some rich edit implementations take time that grows with the
+// square of the lines to delete text (40 s and more for a full log under
+// Wine). Whoever keeps the control's handle other than in `edit` registers
+// the variable in windowCopy.
 struct RichEditChatLog final : ChatLog {
     HWND edit = nullptr;
     HWND* windowCopy = nullptr;
@@ -59,6 +59,7 @@ struct RichEditChatLog final : ChatLog {
 private:
     void putPiecesIn();
     void showNewest();
+    void emptyControl();
     void replaceControl();
 
     LogRtf rtf = {};

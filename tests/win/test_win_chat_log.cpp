@@ -332,13 +332,30 @@ TEST_F(ChatLogTest, OwnLengthCountFollowsTheControl)
     EXPECT_EQ(log.length(), 0);
     EXPECT_EQ(controlCount(), 0);
 
-    // Lines 1 and 2 take the log to 900,006; line 3 empties it and starts it.
+    // Lines 1 and 2 take the log to 900,006; line 3 empties it and starts it,
+    // in a fresh control that keeps what its window set on the old one.
     fillTo(899990);
+    static WNDPROC classProc;
+    classProc = (WNDPROC)SetWindowLongPtrA(edit, GWLP_WNDPROC, (LONG_PTR)(WNDPROC)[](HWND w, UINT m, WPARAM wp,
+                                                                                       LPARAM lp) -> LRESULT {
+        return CallWindowProcA(classProc, w, m, wp, lp);
+    });
+    LONG_PTR subclass = GetWindowLongPtrA(edit, GWLP_WNDPROC);
+    setChatLogBackground(edit, 0x00E0F0FF);
+    HWND old = edit;
+    RECT before, after;
+    GetWindowRect(edit, &before);
     log.beginBatch();
     for (int i = 0; i < 10; i++)
         logSystem("после");
     log.endBatch();
     EXPECT_EQ(log.length(), controlCount());
+    EXPECT_FALSE(IsWindow(old));
+    GetWindowRect(edit, &after);
+    EXPECT_TRUE(EqualRect(&before, &after));
+    EXPECT_EQ(GetDlgCtrlID(edit), 1);
+    EXPECT_EQ(GetWindowLongPtrA(edit, GWLP_WNDPROC), subclass);
+    EXPECT_EQ((COLORREF)SendMessageA(edit, EM_SETBKGNDCOLOR, 0, 0x00E0F0FF), (COLORREF)0x00E0F0FF);
     std::string eight;
     for (int i = 0; i < 8; i++)
         eight += "* после\r\n";
