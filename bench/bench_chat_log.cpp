@@ -5,13 +5,14 @@
 // each left out in turn. Also the emptying of a full log. Run under wine64
 // with a display (tests/harness/wine-run); figures go to standard output.
 //
-//   bench_chat_log.exe [LINES] [all|product|batched|steps|batch|rtf|clear|protocol]
+//   bench_chat_log.exe [LINES] [all|product|single|batched|steps|batch|rtf|clear|length|protocol]
 //
 // LINES (default 2000) per variant; the mode picks the variants (default
-// all; batched: only the program's log in batches; rtf: only the RTF
-// stream); clear times ways of emptying a log of
+// all; single: only the program's log line by line; batched: only the
+// program's log in batches; rtf: only the RTF stream); clear times ways of emptying a log of
 // LINES chat lines (16,500 make the 900,000 characters of a full log);
-// protocol times the protocol log alone.
+// length times the two length queries on such a log; protocol times the
+// protocol log alone.
 // Each figure is the wall time per line and, in brackets, the CPU time of
 // this process per line.
 
@@ -303,7 +304,7 @@ void runProduct(int lines, bool cyrillic, bool batched)
     HWND edit = makeLog();
     RichEditChatLog log;
     log.edit = edit;
-    double start = nowMs(), cpu = cpuMs();
+    double start = nowMs(), cpu = cpuMs(), block = start;
     for (int i = 0; i < lines; i++) {
         char text[48];
         chatText(i, cyrillic, text);
@@ -315,6 +316,10 @@ void runProduct(int lines, bool cyrillic, bool batched)
         if (batched && (i % 1000 == 999 || i == lines - 1)) {
             log.endBatch();
             pump();
+        }
+        if (batched && i % 4000 == 3999) {
+            printf("    lines to %5d: %6.1f us/line\n", i + 1, (nowMs() - block) * 1000.0 / 4000);
+            block = nowMs();
         }
     }
     pump();
@@ -397,6 +402,24 @@ void runClear(int lines)
     }
 }
 
+// The two ways of asking a log of `lines` chat lines for its length.
+void runLengthQueries(int lines)
+{
+    HWND edit = makeLog();
+    fillWithLines(edit, lines);
+    double t0 = nowMs();
+    LRESULT plain = SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0);
+    double t1 = nowMs();
+    GETTEXTLENGTHEX q = {GTL_DEFAULT | GTL_NUMCHARS, CP_ACP};
+    LRESULT positions = SendMessageA(edit, EM_GETTEXTLENGTHEX, (WPARAM)&q, 0);
+    double t2 = nowMs();
+    printf("  %d lines: WM_GETTEXTLENGTH %ld in %.2f ms, EM_GETTEXTLENGTHEX %ld in %.3f ms\n", lines, (long)plain,
+           t1 - t0, (long)positions, t2 - t1);
+    fflush(stdout);
+    DestroyWindow(edit);
+    pump();
+}
+
 // The protocol log: 20,000 received lines appended to a file in the
 // temporary folder, each flushed to the system as the program does.
 void runProtocolLog()
@@ -460,11 +483,11 @@ int main(int argc, char** argv)
     };
     const char* mode = argc > 2 ? argv[2] : "all";
     bool all = strcmp(mode, "all") == 0;
-    bool lineModes = strcmp(mode, "clear") != 0 && strcmp(mode, "protocol") != 0;
+    bool lineModes = strcmp(mode, "clear") != 0 && strcmp(mode, "protocol") != 0 && strcmp(mode, "length") != 0;
     for (int pass = 0; pass < 2 && lineModes; pass++) {
         bool cyrillic = pass == 1;
         printf("%s, %d lines of 40 characters (time, nick, text):\n", cyrillic ? "Cyrillic" : "ASCII", lines);
-        if (all || strcmp(mode, "product") == 0)
+        if (all || strcmp(mode, "product") == 0 || strcmp(mode, "single") == 0)
             runProduct(lines, cyrillic, false);
         if (all || strcmp(mode, "product") == 0 || strcmp(mode, "batched") == 0)
             runProduct(lines, cyrillic, true);
@@ -479,6 +502,8 @@ int main(int argc, char** argv)
     }
     if (strcmp(mode, "clear") == 0)
         runClear(lines);
+    if (strcmp(mode, "length") == 0)
+        runLengthQueries(lines);
     if (all || strcmp(mode, "protocol") == 0)
         runProtocolLog();
     DestroyWindow(parent);

@@ -5,23 +5,19 @@
 
 namespace {
 
-// The UTF-16 values of the code-page bytes 0x80 to 0xFF in the code page
-// the program converts with; null when that code page does not map them one
-// to one (a double-byte code page), and the bytes are written as they are.
-const Utf16Unit* highUnits()
+// How the code-page bytes 0x80 to 0xFF are to be written, for the code page
+// the program converts with now.
+void learnHighBytes(LogRtf& rtf)
 {
-    static CodePage* source;
-    static Utf16Unit units[128];
-    static bool oneToOne;
-    CodePage* cp = &conversionText();
-    if (source != cp) {
-        char bytes[128];
-        for (int i = 0; i < 128; i++)
-            bytes[i] = (char)(0x80 + i);
-        oneToOne = cp->toUtf16(bytes, 128, units, 128) == 128;
-        source = cp;
-    }
-    return oneToOne ? units : nullptr;
+    char bytes[128];
+    for (int i = 0; i < 128; i++)
+        bytes[i] = (char)(0x80 + i);
+    rtf.highMapped = conversionText().toUtf16(bytes, 128, rtf.highUnits, 128) == 128;
+    Cp1251Text cp1251;
+    Utf16Unit units1251[128];
+    rtf.highAs1251 = rtf.highMapped && cp1251.toUtf16(bytes, 128, units1251, 128) == 128;
+    for (int i = 0; i < 128 && rtf.highAs1251; i++)
+        rtf.highAs1251 = rtf.highUnits[i] == units1251[i];
 }
 
 // Appends to the body as long as there is room; remembers when there was not.
@@ -70,7 +66,8 @@ bool appendLogRtf(LogRtf& rtf, const char* text, Color color, bool bold, size_t*
     int index = colorIndex(rtf, color);
     if (index == 0)
         return false;
-    const Utf16Unit* high = highUnits();
+    if (rtf.pieces == 0)
+        learnHighBytes(rtf);
     Writer w = {rtf.body, rtf.bodyLength, kLogRtfBodyCap, false};
     char word[24];
     w.put(word, formatText(word, sizeof word, "\\cf%d\\b%s ", index, bold ? "" : "0"));
@@ -91,15 +88,14 @@ bool appendLogRtf(LogRtf& rtf, const char* text, Color color, bool bold, size_t*
             w.put(escaped, 2);
         } else if (c >= 0x20 && c < 0x80) {
             w.put((const char*)p, 1);
+        } else if (c < 0x80 || rtf.highAs1251 || !rtf.highMapped) {
+            w.put(word, formatText(word, sizeof word, "\\'%02x", c));
         } else {
-            // By Unicode value, then the byte itself for a control that does
-            // not read \u (it skips one character after it).
-            int unit = c < 0x80 ? c : high ? high[c - 0x80] : -1;
+            // A control that does not read \u skips one character after it.
+            int unit = rtf.highUnits[c - 0x80];
             if (unit > 32767)
                 unit -= 65536;  // \u takes a signed 16-bit number
-            size_t n = unit == -1 ? formatText(word, sizeof word, "\\'%02x", c)
-                                  : formatText(word, sizeof word, "\\u%d\\'%02x", unit, c);
-            w.put(word, n);
+            w.put(word, formatText(word, sizeof word, "\\u%d\\'%02x", unit, c));
         }
         if (w.full) {
             w.length = mark;  // the character that did not fit is left out

@@ -7,6 +7,7 @@
 
 #include <stddef.h>
 
+#include "codepage.h"
 #include "session_state.h"
 
 enum {
@@ -23,17 +24,26 @@ struct LogRtf {
     // Positions a paragraph end takes in the control: 1 for rich edit 2 and
     // later, 2 for rich edit 1, which keeps CR LF.
     int breakWidth;
+    // The RTF text declares code page 1251 (the font's Cyrillic character
+    // set). Where the program converts with 1251, a byte from 0x80 is written
+    // as it is ("\'e0"); where it converts with another code page (1251 not
+    // installed), by its Unicode value in that code page with the byte as the
+    // fallback ("\u1072\'e0"), which some controls read much more slowly
+    // (under Wine each such character costs more the longer the log is).
+    // Learnt at the first piece of each composition.
+    bool highAs1251, highMapped;
+    Utf16Unit highUnits[128];
 };
 
 // Empties the composition; breakWidth stays.
 void clearLogRtf(LogRtf& rtf);
 
 // Appends one piece. Line ends in the text (CR LF, or a CR or an LF alone)
-// become paragraph ends; RTF's own characters are escaped and every other
-// character is written by its Unicode value (with the code-page byte as the
-// fallback for controls that do not read those), so no text can change the
-// formatting. *positions receives the character positions the piece takes
-// in the control. Returns false, changing nothing, when the piece does not
+// become paragraph ends, a TAB a tab; RTF's own characters are escaped and
+// every other byte below 0x20 or from 0x80 is written as a hexadecimal
+// escape (by its Unicode value too where the code page is not 1251), so no
+// text can change the formatting. *positions receives the character
+// positions the piece takes in the control. Returns false, changing nothing, when the piece does not
 // fit beside the pieces held (the caller puts those into the control and
 // starts again); a piece too long even for an empty composition is cut.
 bool appendLogRtf(LogRtf& rtf, const char* text, Color color, bool bold, size_t* positions);

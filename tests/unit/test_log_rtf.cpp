@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "codepage.h"
 #include "log_rtf.h"
 
 namespace {
@@ -40,8 +41,8 @@ TEST(LogRtf, EveryCharacterIsWrittenSoThatNoTextCanFormat)
         {"a\r\n", 2, "\\cf1\\b0 a\\par ", 3},
         {"a\rb\nc", 1, "\\cf1\\b0 a\\par b\\par c", 5},
         {"a\tb", 1, "\\cf1\\b0 a\\tab b", 3},
-        {"\xE0\xB8", 1, "\\cf1\\b0 \\u1072\\'e0\\u1105\\'b8", 2},  // а ё
-        {"\x01", 1, "\\cf1\\b0 \\u1\\'01", 1},
+        {"\xE0\xB8", 1, "\\cf1\\b0 \\'e0\\'b8", 2},  // а ё
+        {"\x01", 1, "\\cf1\\b0 \\'01", 1},
         {"", 1, "\\cf1\\b0 ", 0},
     };
     for (const auto& c : cases) {
@@ -84,6 +85,27 @@ TEST(LogRtf, ColourTableAndOpening)
     std::string cyrillic(kLogRtfBodyCap, '\xE0');
     ASSERT_TRUE(appendLogRtf(*rtf, cyrillic.c_str(), 0, false, &n));
     EXPECT_LE(rtf->bodyLength, (size_t)kLogRtfBodyCap);
-    EXPECT_EQ(rtf->bodyLength % 10, 8u);  // "\cf1\b0 " and whole "\u1072\'e0" escapes
-    EXPECT_EQ(n, (rtf->bodyLength - 8) / 10);
+    EXPECT_EQ(rtf->bodyLength % 4, 0u);  // "\cf1\b0 " and whole "\'e0" escapes
+    EXPECT_EQ(n, (rtf->bodyLength - 8) / 4);
+}
+
+TEST(LogRtf, AnotherCodePageWritesUnicodeValues)
+{
+    // A code page that maps the high bytes elsewhere than 1251 does.
+    struct Shifted final : CodePage {
+        size_t toUtf16(const char* src, size_t n, Utf16Unit* dst, size_t cap) override
+        {
+            size_t i = 0;
+            for (; i < n && i < cap; i++)
+                dst[i] = (Utf16Unit)((unsigned char)src[i] < 0x80 ? src[i] : 0x8000 + (unsigned char)src[i]);
+            return i;
+        }
+        size_t fromUtf16(const Utf16Unit*, size_t, char*, size_t) override { return 0; }
+        bool equalsNoCase(const char*, const char*) override { return false; }
+    } shifted;
+    setConversionText(&shifted);
+    Composed got = compose("\xE0");
+    setConversionText(nullptr);
+    EXPECT_EQ(got.body, "\\cf1\\b0 \\u-32544\\'e0");  // 0x80E0 as a signed number
+    EXPECT_EQ(compose("\xE0").body, "\\cf1\\b0 \\'e0");
 }
