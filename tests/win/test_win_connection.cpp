@@ -1,7 +1,6 @@
 // The connection over a real Winsock 1.1 socket to a server on loopback.
 #include <gtest/gtest.h>
 
-#include <richedit.h>
 #include <stdio.h>
 
 #include <regex>
@@ -48,6 +47,18 @@ protected:
             if (l.text == text)
                 return true;
         return false;
+    }
+
+    static std::string readFile(const char* path)
+    {
+        std::string text;
+        if (FILE* f = fopen(path, "rb")) {
+            char buf[65536];
+            for (size_t n; (n = fread(buf, 1, sizeof buf, f)) > 0;)
+                text.append(buf, n);
+            fclose(f);
+        }
+        return text;
     }
 
     void useProtocolLog()
@@ -128,14 +139,7 @@ TEST_F(WinConnectionTest, ProtocolLogFileHoldsEveryLineOfTheRun)
     sendFormatted("MSG %s", "ответ");
     server.receiveLines(1);
 
-    FILE* f = fopen(logPath, "rb");
-    ASSERT_NE(f, nullptr);
-    std::string text;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, f)) > 0)
-        text.append(buf, n);
-    fclose(f);
+    std::string text = readFile(logPath);
     std::regex want("\\d\\d:\\d\\d:\\d\\d C> HELLO Zumbara\\|1\\.0\r\n"
                     "\\d\\d:\\d\\d:\\d\\d C> LOGIN Вася\\|\\|#000080\r\n"
                     "\\d\\d:\\d\\d:\\d\\d S> MSG 12:00\\|Вася\\|#FF0000\\|ok\r\n"
@@ -227,10 +231,8 @@ TEST_F(WinConnectionTest, EventQueuedForTheOldSocketLeavesTheNewConnectionAlone)
 
 TEST_F(WinConnectionTest, FloodOfTwoThousandLinesReachesTheLogAndTheProtocolLogWhole)
 {
-    ASSERT_NE(loadRichEdit(), nullptr);
     HWND edit = CreateWindowExA(0, loadRichEdit(), "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY,
-                                0, 0, 300, 200, net.window, nullptr, GetModuleHandleA(nullptr), nullptr);
-    ASSERT_NE(edit, nullptr);
+                                0, 0, 300, 200, net.window, nullptr, nullptr, nullptr);
     RichEditChatLog richLog;
     richLog.edit = edit;
     richLog.windowCopy = &edit;
@@ -241,49 +243,28 @@ TEST_F(WinConnectionTest, FloodOfTwoThousandLinesReachesTheLogAndTheProtocolLogW
     connectToServer();
     ASSERT_TRUE(server.acceptClient());
     server.receiveLines(2);
-
-    std::string burst;
-    std::vector<std::string> shown, logged;
-    for (int i = 0; i < 2000; i++) {
-        char text[32];
-        formatText(text, sizeof text, "line %04d", i);
-        burst += std::string("MSG 12:00\tbot\t#FF0000\t") + text + "\n";
-        shown.push_back(std::string("[12:00] <bot> ") + text);
-        logged.push_back(std::string("S> MSG 12:00|bot|#FF0000|") + text);
-    }
-    server.sendText(burst);
-    auto lastShown = [&] {
-        char tail[64] = "";
-        GETTEXTLENGTHEX q = {GTL_DEFAULT | GTL_NUMCHARS, CP_ACP};
-        LRESULT n = SendMessageA(edit, EM_GETTEXTLENGTHEX, (WPARAM)&q, 0);
-        TEXTRANGEA r = {{(LONG)(n > 40 ? n - 40 : 0), (LONG)n}, tail};
-        SendMessageA(edit, EM_GETTEXTRANGE, 0, (LPARAM)&r);
-        return strstr(tail, "line 1999") != nullptr;
+    std::vector<std::string> dispatched;
+    server.sendText(sysLines(2000, dispatched));
+    auto shown = [&] {
+        std::string text(GetWindowTextLengthA(edit) + 1, '\0');
+        text.resize(GetWindowTextA(edit, &text[0], (int)text.size()));
+        return text;
     };
-    ASSERT_TRUE(pumpUntil(lastShown, 30000));
-
-    std::string text(SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0) + 1, '\0');
-    text.resize(GetWindowTextA(edit, &text[0], (int)text.size()));
-    std::vector<std::string> got;
-    for (size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
-        if (text.compare(at, 1, "*") != 0)  // the connection's own notices
-            got.push_back(text.substr(at, end - at));
-    ASSERT_EQ(got.size(), shown.size());
-    EXPECT_TRUE(got == shown);
-
+    ASSERT_TRUE(pumpUntil([&] { return shown().find("[1999] * ") != std::string::npos; }, 30000));
     disconnect(nullptr);  // closes the protocol log
-    FILE* f = fopen(logPath, "rb");
-    ASSERT_NE(f, nullptr);
-    std::string plog;
-    char buf[65536];
-    for (size_t n; (n = fread(buf, 1, sizeof buf, f)) > 0;)
-        plog.append(buf, n);
-    fclose(f);
-    got.clear();
-    for (size_t at = 0, end; (end = plog.find("\r\n", at)) != std::string::npos; at = end + 2)
-        if (plog.compare(at + 9, 6, "S> MSG") == 0)
-            got.push_back(plog.substr(at + 9, end - at - 9));
-    ASSERT_EQ(got.size(), logged.size());
-    EXPECT_TRUE(got == logged);
+
+    // Each line once, in order, in the log and in the protocol log.
+    std::string log = shown(), file = readFile(logPath), wantLog, wantProtocol, protocol;
+    for (int i = 0; i < 2000; i++) {
+        wantLog += "[" + std::to_string(i) + "] * line of some forty bytes\r\n";
+        wantProtocol += "S> SYS " + std::to_string(i) + "|line of some forty bytes\r\n";
+    }
+    size_t at = log.find(wantLog);
+    ASSERT_NE(at, std::string::npos);
+    EXPECT_EQ(log.erase(at, wantLog.size()).find("] * line"), std::string::npos);
+    for (size_t from = 0, end; (end = file.find("\r\n", from)) != std::string::npos; from = end + 2)
+        if (file.compare(from + 9, 6, "S> SYS") == 0)
+            protocol += file.substr(from + 9, end + 2 - from - 9);
+    EXPECT_TRUE(protocol == wantProtocol);
     DestroyWindow(edit);
 }
