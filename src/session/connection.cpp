@@ -11,7 +11,7 @@ namespace {
 
 // A receive pass that has run this long stops when bytes are left, so that
 // the window can take input and paint; the receive timer resumes it.
-const uint32_t kPassBudgetMs = 100;
+const uint32_t kPassBudgetMs = 150;
 
 // A receive pass is dispatching lines. A read event that arrives meanwhile
 // (from a nested message loop, such as a message box shown by a handler)

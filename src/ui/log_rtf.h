@@ -11,7 +11,7 @@
 #include "session_state.h"
 
 enum {
-    kLogRtfBodyCap = 8192,  // bytes of composed pieces held before they must go in
+    kLogRtfBodyCap = 16384,  // bytes of composed pieces held before they must go in
     kLogRtfColors = 32,      // distinct colours held
 };
 
