@@ -1,21 +1,26 @@
 """What the end-to-end tests share: the Wine session, the UI probe and the
-scripted peer; a fresh portable copy of the client in the build tree, the
-ok/FAIL report, and screenshots of the display as pictures and as pixels."""
+scripted peer; a run of the client from a fresh portable copy in the build
+tree, the ok/FAIL report, and screenshots of the display as pictures and as
+pixels."""
 
+import atexit
 import os
 import shutil
 import subprocess
 import sys
+import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, os.path.join(HERE, "..", "..", "tools", "probe"))
+REPO = os.path.normpath(os.path.join(HERE, "..", ".."))
+for tool in ("probe", "devserver"):
+    sys.path.insert(0, os.path.join(REPO, "tools", tool))
+from client_settings import update_ini  # noqa: E402
 from probe_driver import Probe, WineSession  # noqa: E402,F401
 from zbpeer import Peer  # noqa: E402,F401
 
 
 def fresh_dir(path):
-    if os.path.exists(path):
-        shutil.rmtree(path)
+    shutil.rmtree(path, ignore_errors=True)
     os.makedirs(path)
     return path
 
@@ -43,6 +48,64 @@ class Checks:
     def finish(self):
         print("%d failed" % len(self.failures))
         sys.exit(1 if self.failures else 0)
+
+
+class Run:
+    """One test script's run of the client: its command line (BUILD_DIR
+    CLIENT_EXE PROBE_EXE), a portable copy in build/e2e/NAME/app, the checks
+    and a scripted peer; start() opens the Wine session and starts the copy.
+    Everything is stopped when the script ends, however it ends."""
+
+    def __init__(self, name):
+        self.build_dir, self.client_exe, self.probe_exe = sys.argv[1:4]
+        self.app_dir, self.exe = portable_client(self.build_dir, name, self.client_exe)
+        self.work = os.path.dirname(self.app_dir)
+        self.ini = os.path.join(self.app_dir, "Zumbara.ini")
+        self.check = Checks()
+        self.peer = Peer()
+        self.wine = None
+        atexit.register(self.close)
+
+    def settings(self, sections=None, **chat):
+        """Aims the copy's settings at the peer, with the [Chat] keys given as
+        keywords and any {(section, key): value} of other sections."""
+        values = {("Chat", "Server"): "127.0.0.1", ("Chat", "Port"): str(self.peer.port)}
+        values.update({("Chat", key): value for key, value in chat.items()})
+        values.update(sections or {})
+        update_ini(self.ini, values)
+
+    def start(self, *args, **wine_options):
+        """A fresh Wine session running the copy with args; returns the probe."""
+        self.wine = WineSession(os.path.join(self.build_dir, "e2e-prefix"), **wine_options).__enter__()
+        self.wine.start(self.exe, *args, cwd=self.app_dir)
+        self.probe = Probe(self.wine, self.probe_exe)
+        return self.probe
+
+    def screenshot(self, path):
+        """Photographs the display into path (relative: under build/e2e)."""
+        path = os.path.join(self.build_dir, "e2e", path)
+        screenshot(self.wine.display, path)
+        return path
+
+    def close(self):
+        self.peer.close()
+        if self.wine:
+            self.wine.close()
+
+    def finish(self):
+        self.close()
+        self.check.finish()
+
+
+def log_in_from_dialog(probe, port, nick):
+    """Waits for the login dialog and logs in to 127.0.0.1:port as nick;
+    False when no dialog appeared."""
+    appeared = probe.call("wait-window", "--class", "#32770", "--timeout", "30000")[0] == 0
+    time.sleep(0.5)
+    for ctl, text in (("1001", "127.0.0.1"), ("1002", str(port)), ("1003", nick)):
+        probe.out("--dialog", "set", ctl, text)
+    probe.out("--dialog", "click", "1")
+    return appeared
 
 
 def screenshot(display, path):

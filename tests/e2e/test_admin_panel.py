@@ -8,7 +8,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e_support import Checks, Peer, Probe, WineSession, portable_client, screenshot  # noqa: E402
+from e2e_support import Run, log_in_from_dialog  # noqa: E402
 
 # The whole configuration, as a server sends it at login and on request.
 CONFIG = [("chat_title", "Тестовый чат"), ("motd", "Добро пожаловать"), ("color_bg", "#FFFFFF"),
@@ -19,58 +19,44 @@ CFG_LINES = ["CFG %s\t%s" % kv for kv in CONFIG] + ["CFGEND"]
 BANNER_LINES = ["BANNERLIST", "BANNERITEM 1\thttp://127.0.0.1/a.gif\thttp://example.net/\t10\t1",
                 "BANNERITEM 2\thttp://127.0.0.1/b.gif\t\t5\t0", "BANNEREND"]
 
-build_dir, client_exe, probe_exe = sys.argv[1:4]
-app_dir, exe = portable_client(build_dir, "admin_panel", client_exe)
-check = Checks()
+t = Run("admin_panel")
+check, peer = t.check, t.peer
+probe = t.start()
+log_in_from_dialog(probe, peer.port, "Админ")
+peer.wait_line("LOGIN")
+peer.send("WELCOME Админ\tadmin\tТестовый чат\tпривет", "USERLIST Главная",
+          "USER Админ\t#000080\t\tadmin", "USER Петя\t#FF0000\t\tuser", "USEREND",
+          "TOPIC Тема дня\t", *CFG_LINES)
+probe.out("wait-title", "Тестовый чат — Zumbara", "--timeout", "20000")
 
-wine = WineSession(os.path.join(build_dir, "e2e-prefix")).__enter__()
-peer = Peer()
-try:
-    wine.start(exe, cwd=app_dir)
-    probe = Probe(wine, probe_exe)
-    probe.out("wait-window", "--class", "#32770", "--timeout", "30000")
-    time.sleep(0.5)
-    for ctl, text in (("1001", "127.0.0.1"), ("1002", str(peer.port)), ("1003", "Админ")):
-        probe.out("--dialog", "set", ctl, text)
-    probe.out("--dialog", "click", "1")
-    peer.wait_line("LOGIN")
-    peer.send("WELCOME Админ\tadmin\tТестовый чат\tпривет", "USERLIST Главная",
-              "USER Админ\t#000080\t\tadmin", "USER Петя\t#FF0000\t\tuser", "USEREND",
-              "TOPIC Тема дня\t", *CFG_LINES)
-    probe.out("wait-title", "Тестовый чат — Zumbara", "--timeout", "20000")
+# Menu item 2030, as a click on it posts it.
+before = len(peer.lines())
+probe.out("command", "2030")
+probe.out("wait-window", "--class", "#32770", "--title", "Панель администратора", "--timeout", "20000")
+peer.wait_line("BANNERS")
+time.sleep(0.5)
+check(peer.lines()[before:] == ["CFG", "BANNERS"], "the panel asks for CFG and BANNERS: %r"
+      % peer.lines()[before:])
 
-    # Menu item 2030, as a click on it posts it.
-    before = len(peer.lines())
-    probe.out("command", "2030")
-    probe.out("wait-window", "--class", "#32770", "--title", "Панель администратора", "--timeout", "20000")
-    peer.wait_line("BANNERS")
-    time.sleep(0.5)
-    check(peer.lines()[before:] == ["CFG", "BANNERS"], "the panel asks for CFG and BANNERS: %r"
-          % peer.lines()[before:])
+peer.send(*(CFG_LINES + BANNER_LINES))
+probe.poll(lambda: probe.list(1114, "--dialog")["items"], lambda r: len(r) == 2)
+check(probe.out("--dialog", "text", "1100") == "Тестовый чат", "the title field holds chat_title")
 
-    peer.send(*(CFG_LINES + BANNER_LINES))
-    probe.poll(lambda: probe.list(1114, "--dialog")["items"], lambda r: len(r) == 2)
-    check(probe.out("--dialog", "text", "1100") == "Тестовый чат", "the title field holds chat_title")
+before = len(peer.lines())
+probe.out("--dialog", "set", "1100", "Новое название")
+probe.out("--dialog", "click", "1113")
+probe.out("--dialog", "wait-text", "1132", "Отправлено на сервер...")
+time.sleep(1)
+sent = peer.lines()[before:]
+check(sent == ["SETCFG chat_title\tНовое название"], "exactly the changed setting is sent: %r" % sent)
 
-    before = len(peer.lines())
-    probe.out("--dialog", "set", "1100", "Новое название")
-    probe.out("--dialog", "click", "1113")
-    probe.out("--dialog", "wait-text", "1132", "Отправлено на сервер...")
-    time.sleep(1)
-    sent = peer.lines()[before:]
-    check(sent == ["SETCFG chat_title\tНовое название"], "exactly the changed setting is sent: %r" % sent)
+peer.send("OK SETCFG")
+rc, _, _ = probe.call("--dialog", "wait-text", "1132", "Сохранено.")
+check(rc == 0, "the status line reads Сохранено.")
+t.screenshot("admin_panel.png")
 
-    peer.send("OK SETCFG")
-    rc, _, _ = probe.call("--dialog", "wait-text", "1132", "Сохранено.")
-    check(rc == 0, "the status line reads Сохранено.")
-    screenshot(wine.display, os.path.join(build_dir, "e2e", "admin_panel.png"))
-
-    probe.out("--dialog", "click", "2")
-    probe.out("wait-gone", "--class", "#32770", "--title", "Панель администратора")
-    probe.out("close")
-    check(peer.wait_closed(30), "the client closes the connection")
-finally:
-    peer.close()
-    wine.close()
-
-check.finish()
+probe.out("--dialog", "click", "2")
+probe.out("wait-gone", "--class", "#32770", "--title", "Панель администратора")
+probe.out("close")
+check(peer.wait_closed(30), "the client closes the connection")
+t.finish()

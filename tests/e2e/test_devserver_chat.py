@@ -13,29 +13,12 @@ import subprocess
 import sys
 import time
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-REPO = os.path.normpath(os.path.join(HERE, "..", ".."))
-sys.path.insert(0, os.path.join(REPO, "tools", "probe"))
-sys.path.insert(0, os.path.join(REPO, "tools", "devserver"))
-from client_settings import update_ini  # noqa: E402
-from probe_driver import Probe, WineSession  # noqa: E402
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from e2e_support import REPO, Checks, Probe, WineSession, fresh_dir, screenshot, update_ini  # noqa: E402
 from zbclient import Client  # noqa: E402
 
 LOGIN_DIALOG = "Вход в чат — аккаунт портала zumbara.example"
-failures = []
-
-
-def check(cond, what):
-    print(("ok    " if cond else "FAIL  ") + what)
-    if not cond:
-        failures.append(what)
-
-
-def fresh_dir(path):
-    shutil.rmtree(path, ignore_errors=True)
-    os.makedirs(path)
-    return path
-
+check = Checks()
 
 build_dir, client_exe, probe_exe = sys.argv[1:4]
 work = fresh_dir(os.path.join(build_dir, "e2e", "devserver_chat"))
@@ -124,8 +107,7 @@ try:
     check(wait_log(moder, "<Модер> после игнора"), "the moderator's own log shows it")
 
     shot = os.path.join(build_dir, "e2e", "devserver_chat.png")
-    subprocess.run(["import", "-display", wine.display, "-window", "root", shot],
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
+    screenshot(wine.display, shot)
     check(os.path.exists(shot), "screenshot of both windows: %s" % shot)
 
     say(moder, "/kick Петя хватит")
@@ -144,5 +126,4 @@ finally:
 log = open(server_log, encoding="utf-8").read()
 check("login Модер (admin)" in log and "login Петя (guest)" in log and "kick Петя by Модер: хватит" in log,
       "the server's log records both logins and the kick")
-print("%d failed" % len(failures))
-sys.exit(1 if failures else 0)
+check.finish()

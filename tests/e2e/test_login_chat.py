@@ -7,30 +7,19 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e_support import Checks, Peer, Probe, WineSession, portable_client, screenshot  # noqa: E402
+from e2e_support import Run, log_in_from_dialog  # noqa: E402
 
 
-build_dir, client_exe, probe_exe = sys.argv[1:4]
-app_dir, exe = portable_client(build_dir, "login_chat", client_exe)
-check = Checks()
-
-wine = WineSession(os.path.join(build_dir, "e2e-prefix")).__enter__()
-peer = Peer()
+t = Run("login_chat")
+check, peer, app_dir = t.check, t.peer, t.app_dir
 try:
-    wine.start(exe, cwd=app_dir)
-    prober = Probe(wine, probe_exe)
+    prober = t.start()
 
     def probe(*args):
         rc, out, _ = prober.call(*args)
         return rc, out
 
-    rc, out = probe("wait-window", "--class", "#32770", "--timeout", "30000")
-    check(rc == 0, "the login dialog appears")
-    time.sleep(0.5)
-    probe("--dialog", "set", "1001", "127.0.0.1")
-    probe("--dialog", "set", "1002", str(peer.port))
-    probe("--dialog", "set", "1003", "Вася")
-    probe("--dialog", "click", "1")
+    check(log_in_from_dialog(prober, peer.port, "Вася"), "the login dialog appears")
 
     hello = peer.wait_line("HELLO")
     login = peer.wait_line("LOGIN")
@@ -59,7 +48,7 @@ try:
     sent = peer.wait_line("MSG ")
     check(sent == "MSG Всем привет", "typed text goes out as MSG: %r" % sent)
 
-    screenshot(wine.display, os.path.join(build_dir, "e2e", "login_chat.png"))
+    t.screenshot("login_chat.png")
 
     probe("close")
     check(peer.wait_closed(30), "the client closes the connection")
@@ -75,7 +64,6 @@ try:
     check(" C> HELLO Zumbara|1.0\r\n" in plog and " S> MSG 12:00|Петя|#FF0000|Привет, Вася!\r\n" in plog
           and " C> QUIT\r\n" in plog, "the protocol log holds the lines of the run")
 finally:
-    peer.close()
-    wine.close()
+    t.close()
 
 check.finish()

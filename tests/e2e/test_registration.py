@@ -10,25 +10,22 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e_support import Checks, Peer, Probe, WineSession, portable_client, screenshot  # noqa: E402
+from e2e_support import Peer, Run  # noqa: E402
 
-build_dir, client_exe, probe_exe = sys.argv[1:4]
-app_dir, exe = portable_client(build_dir, "registration", client_exe)
-work = os.path.dirname(app_dir)
-ini_path = os.path.join(app_dir, "Zumbara.ini")
-check = Checks()
+t = Run("registration")
+check = t.check
 
 TITLE_REG = "Регистрация на портале zumbara.example"
 TITLE_WELCOME = "Добро пожаловать на портал zumbara.example!"
 BOX_TEXT = "65535"  # the text control of a message box
 
 
-def shot(wine, name):
-    screenshot(wine.display, os.path.join(work, name))
+def shot(name):
+    t.screenshot(os.path.join("registration", name))
 
 
 def ini_values():
-    text = open(ini_path, "rb").read().decode("cp1251") if os.path.exists(ini_path) else ""
+    text = open(t.ini, "rb").read().decode("cp1251") if os.path.exists(t.ini) else ""
     return dict(re.findall(r"^(\w+)=(.*?)\r?$", text, re.M))
 
 
@@ -57,109 +54,96 @@ def handshake_checks(peer, login, reg_line, what):
 # ---------------------------------------------------------------- first run
 # "Регистрация" leaves the login dialog without reading its fields: the
 # registration connects to the server already in the settings.
-peer = Peer()
-open(ini_path, "wb").write(b"[Chat]\r\nServer=127.0.0.1\r\nPort=%d\r\n" % peer.port)
-wine = WineSession(os.path.join(build_dir, "e2e-prefix")).__enter__()
-try:
-    wine.start(exe, cwd=app_dir)
-    p = Probe(wine, probe_exe)
-    # The splash lasts about a second: photographed when the probe sees it in
-    # time. Its frames are checked pixel by pixel in-process.
-    if p.call("wait-window", "--class", "ZumbaraSplash", "--timeout", "60000")[0] == 0:
-        shot(wine, "splash.png")
-    rc, _, _ = p.call("wait-window", "--class", "#32770", "--timeout", "60000")
-    check(rc == 0, "the login dialog appears")
+peer = t.peer
+t.settings()
+p = t.start()
+# The splash lasts about a second: photographed when the probe sees it in
+# time. Its frames are checked pixel by pixel in-process.
+if p.call("wait-window", "--class", "ZumbaraSplash", "--timeout", "60000")[0] == 0:
+    shot("splash.png")
+rc, _, _ = p.call("wait-window", "--class", "#32770", "--timeout", "60000")
+check(rc == 0, "the login dialog appears")
 
-    p.out("--dialog", "click", "1008")
-    rc, _, _ = p.call("wait-window", "--title", TITLE_REG, "--timeout", "20000")
-    check(rc == 0, "Регистрация opens the registration dialog")
-    time.sleep(0.3)
-    fill_registration(p, "novichok", "secret1", "secret1", 2, "Барсик")
-    shot(wine, "registration-filled.png")
-    p.out("--window-title", TITLE_REG, "click", "1")
-    handshake_checks(peer, "novichok", "REG novichok\tsecret1\tКличка первого питомца\tБарсик",
-                     "from the login dialog")
-    ini = ini_values()
-    check(ini.get("Nick") == "novichok" and ini.get("Remember") == "1" and ini.get("Pass") == "secret1",
-          "the settings file holds the new login, Remember=1: %r" % ini)
+p.out("--dialog", "click", "1008")
+rc, _, _ = p.call("wait-window", "--title", TITLE_REG, "--timeout", "20000")
+check(rc == 0, "Регистрация opens the registration dialog")
+time.sleep(0.3)
+fill_registration(p, "novichok", "secret1", "secret1", 2, "Барсик")
+shot("registration-filled.png")
+p.out("--window-title", TITLE_REG, "click", "1")
+handshake_checks(peer, "novichok", "REG novichok\tsecret1\tКличка первого питомца\tБарсик",
+                 "from the login dialog")
+ini = ini_values()
+check(ini.get("Nick") == "novichok" and ini.get("Remember") == "1" and ini.get("Pass") == "secret1",
+      "the settings file holds the new login, Remember=1: %r" % ini)
 
-    peer.send("OK REG\t")
-    rc, _, _ = p.call("wait-window", "--title", TITLE_WELCOME, "--timeout", "20000")
-    check(rc == 0, "OK REG shows the success box")
-    time.sleep(0.3)
-    text = p.out("--window-title", TITLE_WELCOME, "text", BOX_TEXT)
-    check("Вы получили единый логин на zumbara.example: novichok" in text and
-          "почтовый ящик novichok@zumbara.example" in text, "the success text names the login: %r" % text)
-    shot(wine, "registration-success.png")
-    p.out("--window-title", TITLE_WELCOME, "click", "1")
-    p.call("wait-gone", "--title", TITLE_WELCOME, "--timeout", "20000")
-    peer.send("WELCOME novichok\tuser\tТестовый чат\tПривет")
-    time.sleep(1)
-    log = p.out("richtext", "3001")
-    check("Вы зарегистрированы на портале zumbara.example. Сейчас войдём в чат с новым логином..." in log,
-          "the log announces the login that follows")
+peer.send("OK REG\t")
+rc, _, _ = p.call("wait-window", "--title", TITLE_WELCOME, "--timeout", "20000")
+check(rc == 0, "OK REG shows the success box")
+time.sleep(0.3)
+text = p.out("--window-title", TITLE_WELCOME, "text", BOX_TEXT)
+check("Вы получили единый логин на zumbara.example: novichok" in text and
+      "почтовый ящик novichok@zumbara.example" in text, "the success text names the login: %r" % text)
+shot("registration-success.png")
+p.out("--window-title", TITLE_WELCOME, "click", "1")
+p.call("wait-gone", "--title", TITLE_WELCOME, "--timeout", "20000")
+peer.send("WELCOME novichok\tuser\tТестовый чат\tПривет")
+time.sleep(1)
+log = p.out("richtext", "3001")
+check("Вы зарегистрированы на портале zumbara.example. Сейчас войдём в чат с новым логином..." in log,
+      "the log announces the login that follows")
 
-    # About and create-room, from the menu.
-    p.out("command", "2040")
-    rc, _, _ = p.call("wait-window", "--title", "О программе", "--timeout", "20000")
-    check(rc == 0, "О программе... opens the about dialog")
-    time.sleep(0.5)
-    shot(wine, "about.png")
-    p.out("--window-title", "О программе", "click", "1")
-    check(p.call("wait-gone", "--title", "О программе", "--timeout", "20000")[0] == 0, "OK closes it")
+# About and create-room, from the menu.
+p.out("command", "2040")
+rc, _, _ = p.call("wait-window", "--title", "О программе", "--timeout", "20000")
+check(rc == 0, "О программе... opens the about dialog")
+time.sleep(0.5)
+shot("about.png")
+p.out("--window-title", "О программе", "click", "1")
+check(p.call("wait-gone", "--title", "О программе", "--timeout", "20000")[0] == 0, "OK closes it")
 
-    p.out("command", "2010")
-    rc, _, _ = p.call("wait-window", "--title", "Создать комнату", "--timeout", "20000")
-    check(rc == 0, "Создать комнату... opens the create-room dialog")
-    time.sleep(0.3)
-    p.out("--window-title", "Создать комнату", "set", "1010", "  Новая комната  ")
-    p.out("--window-title", "Создать комнату", "set", "1011", "  для\tвсех")
-    shot(wine, "create-room.png")
-    p.out("--window-title", "Создать комнату", "click", "1")
-    create = peer.wait_line("CREATE")
-    check(create == "CREATE Новая комната\t  для всех", "the cleaned CREATE line: %r" % create)
+p.out("command", "2010")
+rc, _, _ = p.call("wait-window", "--title", "Создать комнату", "--timeout", "20000")
+check(rc == 0, "Создать комнату... opens the create-room dialog")
+time.sleep(0.3)
+p.out("--window-title", "Создать комнату", "set", "1010", "  Новая комната  ")
+p.out("--window-title", "Создать комнату", "set", "1011", "  для\tвсех")
+shot("create-room.png")
+p.out("--window-title", "Создать комнату", "click", "1")
+create = peer.wait_line("CREATE")
+check(create == "CREATE Новая комната\t  для всех", "the cleaned CREATE line: %r" % create)
 
-    p.out("close")
-    check(peer.wait_closed(30), "the client closes the connection")
-finally:
-    peer.close()
-    wine.close()
+p.out("close")
+check(peer.wait_closed(30), "the client closes the connection")
 
 # ---------------------------------------------------------------- second run
-ini = open(ini_path, "rb").read()
-peer = Peer()
-open(ini_path, "wb").write(re.sub(rb"(?m)^Port=\d+", b"Port=%d" % peer.port, ini))
-wine = WineSession(os.path.join(build_dir, "e2e-prefix")).__enter__()
-try:
-    wine.start(exe, "/nosplash", cwd=app_dir)
-    p = Probe(wine, probe_exe)
-    rc, _, _ = p.call("wait-window", "--class", "#32770", "--timeout", "60000")
-    check(rc == 0, "second run: the login dialog appears")
-    p.out("--dialog", "click", "2")
-    p.call("wait-gone", "--class", "#32770", "--timeout", "20000")
+t.close()
+peer = t.peer = Peer()
+t.settings()
+p = t.start("/nosplash")
+rc, _, _ = p.call("wait-window", "--class", "#32770", "--timeout", "60000")
+check(rc == 0, "second run: the login dialog appears")
+p.out("--dialog", "click", "2")
+p.call("wait-gone", "--class", "#32770", "--timeout", "20000")
 
-    p.out("command", "2003")
-    rc, _, _ = p.call("wait-window", "--title", TITLE_REG, "--timeout", "20000")
-    check(rc == 0, "Регистрация на портале... opens the registration dialog")
-    time.sleep(0.3)
-    fill_registration(p, "zanyat", "secret1", "secret1", 0, "Мастер")
-    p.out("--window-title", TITLE_REG, "click", "1")
-    handshake_checks(peer, "zanyat", "REG zanyat\tsecret1\tЛюбимая книга\tМастер", "from the menu command")
+p.out("command", "2003")
+rc, _, _ = p.call("wait-window", "--title", TITLE_REG, "--timeout", "20000")
+check(rc == 0, "Регистрация на портале... opens the registration dialog")
+time.sleep(0.3)
+fill_registration(p, "zanyat", "secret1", "secret1", 0, "Мастер")
+p.out("--window-title", TITLE_REG, "click", "1")
+handshake_checks(peer, "zanyat", "REG zanyat\tsecret1\tЛюбимая книга\tМастер", "from the menu command")
 
-    peer.send("ERR 409\tЛогин уже занят")
-    rc, _, _ = p.call("wait-window", "--title", "Регистрация не удалась", "--timeout", "20000")
-    check(rc == 0, "ERR while registering shows Регистрация не удалась")
-    time.sleep(0.3)
-    text = p.out("--window-title", "Регистрация не удалась", "text", BOX_TEXT)
-    check(text == "Логин уже занят", "the box holds the server's text: %r" % text)
-    shot(wine, "registration-failed.png")
-    p.out("--window-title", "Регистрация не удалась", "click", "1")
-    check(peer.wait_closed(30), "the client disconnects after the failed registration")
-    status = p.poll(lambda: p.status(), lambda s: s[:1] == [" Не подключено.  F2 - подключиться"])
-    check(status[:1] == [" Не подключено.  F2 - подключиться"], "the status bar says disconnected: %r" % status)
-    p.out("close")
-finally:
-    peer.close()
-    wine.close()
-
-check.finish()
+peer.send("ERR 409\tЛогин уже занят")
+rc, _, _ = p.call("wait-window", "--title", "Регистрация не удалась", "--timeout", "20000")
+check(rc == 0, "ERR while registering shows Регистрация не удалась")
+time.sleep(0.3)
+text = p.out("--window-title", "Регистрация не удалась", "text", BOX_TEXT)
+check(text == "Логин уже занят", "the box holds the server's text: %r" % text)
+shot("registration-failed.png")
+p.out("--window-title", "Регистрация не удалась", "click", "1")
+check(peer.wait_closed(30), "the client disconnects after the failed registration")
+status = p.poll(lambda: p.status(), lambda s: s[:1] == [" Не подключено.  F2 - подключиться"])
+check(status[:1] == [" Не подключено.  F2 - подключиться"], "the status bar says disconnected: %r" % status)
+p.out("close")
+t.finish()

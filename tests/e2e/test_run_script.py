@@ -10,7 +10,9 @@ import shutil
 import subprocess
 import sys
 
-REPO = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from e2e_support import REPO, Checks  # noqa: E402
+
 build_dir, client_exe = sys.argv[1:3]
 run_dir = os.path.join(build_dir, "e2e", "run_script")
 shutil.rmtree(run_dir, ignore_errors=True)
@@ -32,17 +34,12 @@ protocol = read("Zumbara-protocol.log", "cp1251")
 greeting = [l for l in protocol.splitlines() if " S> MSG " in l and "Гость" in l]
 colours = subprocess.run(["convert", os.path.join(run_dir, "screenshot.png"), "-format", "%k", "info:"],
                          capture_output=True, text=True).stdout.strip()
-checks = [
-    (rc == 0, "scripts/run exits 0 (got %d)" % rc),
-    ("login Гость (guest) from 127.0.0.1" in server_log, "the server recorded the guest's login"),
-    ("stopping" in server_log, "the server was stopped with the client"),
-    (" C> LOGIN Гость||#" in protocol and " S> WELCOME Гость|guest|" in protocol,
-     "the protocol log holds the guest login and its WELCOME"),
-    (bool(greeting), "a bot greeted the guest: %r" % greeting[:1]),
-    (colours.isdigit() and int(colours) > 100, "the screenshot shows a window (%s colours)" % colours),
-]
-for ok, what in checks:
-    print(("ok    " if ok else "FAIL  ") + what)
-failed = sum(1 for ok, _ in checks if not ok)
-print("%d failed" % failed)
-sys.exit(1 if failed else 0)
+check = Checks()
+check(rc == 0, "scripts/run exits 0 (got %d)" % rc)
+check("login Гость (guest) from 127.0.0.1" in server_log, "the server recorded the guest's login")
+check("stopping" in server_log, "the server was stopped with the client")
+check(" C> LOGIN Гость||#" in protocol and " S> WELCOME Гость|guest|" in protocol,
+      "the protocol log holds the guest login and its WELCOME")
+check(bool(greeting), "a bot greeted the guest: %r" % greeting[:1])
+check(colours.isdigit() and int(colours) > 100, "the screenshot shows a window (%s colours)" % colours)
+check.finish()
