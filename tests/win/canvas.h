@@ -8,6 +8,14 @@
 
 #include "drawing.h"
 
+// Is every channel of a within tolerance of b's?
+inline bool colorNear(COLORREF a, COLORREF b, int tolerance)
+{
+    return abs((int)GetRValue(a) - (int)GetRValue(b)) <= tolerance &&
+           abs((int)GetGValue(a) - (int)GetGValue(b)) <= tolerance &&
+           abs((int)GetBValue(a) - (int)GetBValue(b)) <= tolerance;
+}
+
 // A top-down 32-bit DIB section selected into a memory DC.
 struct Canvas {
     int w, h;
@@ -45,13 +53,7 @@ struct Canvas {
         DWORD v = bits[y * w + x];
         return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
     }
-    bool isNear(int x, int y, COLORREF c, int tolerance)
-    {
-        COLORREF p = at(x, y);
-        return abs((int)GetRValue(p) - (int)GetRValue(c)) <= tolerance &&
-               abs((int)GetGValue(p) - (int)GetGValue(c)) <= tolerance &&
-               abs((int)GetBValue(p) - (int)GetBValue(c)) <= tolerance;
-    }
+    bool isNear(int x, int y, COLORREF c, int tolerance) { return colorNear(at(x, y), c, tolerance); }
     // Is there a pixel within tolerance of c in x0..x1-1, y0..y1-1?
     bool anyNear(int x0, int y0, int x1, int y1, COLORREF c, int tolerance)
     {

@@ -1,7 +1,7 @@
 // Drives a modal dialog shown by the code under test from inside its own
 // modal loop: a thread timer runs one step per tick against the dialog,
-// answers every message box with OK at the next tick and records its title
-// and text.
+// answers every message box at the next tick (with OK unless told otherwise)
+// and records its title and text.
 #pragma once
 
 #include <windows.h>
@@ -42,6 +42,7 @@ struct Driver {
     std::vector<std::string> boxes;       // texts of the answered message boxes
     std::vector<std::string> boxTitles;   // and their titles
     bool boxesOwnedByDialog = true;
+    WPARAM boxAnswer = IDOK;              // the button that answers them
 };
 
 namespace driver_detail {
@@ -89,11 +90,15 @@ inline VOID CALLBACK tick(HWND, UINT, UINT_PTR, DWORD)
         d.boxTitles.push_back(windowText(f.box));
         if (GetWindow(f.box, GW_OWNER) != f.dialog)
             d.boxesOwnedByDialog = false;
-        PostMessageA(f.box, WM_COMMAND, IDOK, 0);
+        PostMessageA(f.box, WM_COMMAND, d.boxAnswer, 0);
         return;
     }
     if (!f.dialog)
         return;
+    if (d.ticks > 1000) {  // stuck on a step that waits: give up
+        EndDialog(f.dialog, kLeftOpen);
+        return;
+    }
     if (d.next < d.steps.size()) {
         // Taken before the step runs: a step that opens a message box runs
         // nested ticks, which must go on with the next step.
@@ -101,7 +106,7 @@ inline VOID CALLBACK tick(HWND, UINT, UINT_PTR, DWORD)
         step(f.dialog);
         return;
     }
-    if (++d.idleTicks > 5 || d.ticks > 1000)
+    if (++d.idleTicks > 5)
         EndDialog(f.dialog, kLeftOpen);
 }
 
@@ -128,4 +133,13 @@ inline std::function<void(HWND)> setText(int id, const char* text)
 inline std::function<void(HWND)> click(int id)
 {
     return [id](HWND dlg) { SendMessageA(GetDlgItem(dlg, id), BM_CLICK, 0, 0); };
+}
+
+// A step that runs again at the next tick until cond holds.
+inline std::function<void(HWND)> waitUntil(Driver& d, std::function<bool()> cond)
+{
+    return [&d, cond](HWND) {
+        if (!cond())
+            d.next--;
+    };
 }

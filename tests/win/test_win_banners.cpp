@@ -6,15 +6,15 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <commctrl.h>
 
-#include <stdio.h>
 #include <stdlib.h>
 
+#include <memory>
 #include <string>
 
 #include "banner_model.h"
-#include "main_window_support.h"
+#include "canvas.h"
+#include "main_window_fixture.h"
 #include "win_banners.h"
 
 namespace {
@@ -28,16 +28,7 @@ std::string pictureUrl(const std::string& name)
 std::string readPicture(const char* name)
 {
     const char* dir = getenv("ZB_PICTURE_DIR");
-    std::string bytes;
-    FILE* f = fopen((std::string(dir ? dir : ".") + "\\" + name).c_str(), "rb");
-    if (!f)
-        return bytes;
-    char buffer[65536];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0)
-        bytes.append(buffer, n);
-    fclose(f);
-    return bytes;
+    return readFile((std::string(dir ? dir : ".") + "\\" + name).c_str());
 }
 
 COLORREF picturePixel(int x, int y)
@@ -49,30 +40,8 @@ COLORREF picturePixel(int x, int y)
     return RGB(p[2], p[1], p[0]);
 }
 
-bool sameColor(COLORREF a, COLORREF b, int tolerance)
-{
-    for (int shift = 0; shift < 24; shift += 8)
-        if (abs((int)((a >> shift) & 0xFF) - (int)((b >> shift) & 0xFF)) > tolerance)
-            return false;
-    return true;
-}
-
-void sendAll(LoopbackServer& s, const std::string& bytes)
-{
-    for (size_t at = 0; at < bytes.size();) {
-        int n = send(s.peer, bytes.data() + at, (int)(bytes.size() - at), 0);
-        if (n <= 0)
-            return;
-        at += (size_t)n;
-    }
-}
-
-class BannerWindowTest : public ::testing::Test {
+class BannerWindowTest : public MainWindowTest {
 protected:
-    static TestMainWindow main;
-
-    static void SetUpTestSuite() { ASSERT_NE(main.open(), nullptr); }
-    static void TearDownTestSuite() { main.close(); }
     void SetUp() override
     {
         ASSERT_NE(getenv("ZB_PICTURE_PORT"), nullptr) << "run through picture_server.py";
@@ -110,8 +79,6 @@ protected:
     }
 };
 
-TestMainWindow BannerWindowTest::main;
-
 TEST_F(BannerWindowTest, PicturesFromARealHttpServer)
 {
     struct Case {
@@ -131,7 +98,7 @@ TEST_F(BannerWindowTest, PicturesFromARealHttpServer)
     for (const Case& c : cases) {
         showBanner(std::to_string(++id).c_str(), pictureUrl(c.file).c_str(), "http://shop.example/");
         ASSERT_TRUE(waitForPicture(c.width, c.height)) << c.file << ": " << logText();
-        EXPECT_TRUE(sameColor(picturePixel(c.x, c.y), c.color, c.tolerance)) << c.file;
+        EXPECT_TRUE(colorNear(picturePixel(c.x, c.y), c.color, c.tolerance)) << c.file;
     }
     pumpFor(200);
     EXPECT_EQ(logText(), "");
@@ -210,12 +177,12 @@ TEST_F(BannerWindowTest, OnlyTheLatestBannersResultIsUsed)
     ASSERT_TRUE(second.acceptClient());
     first.receiveLines(5);
     second.receiveLines(5);
-    sendAll(second, "HTTP/1.0 200 OK\r\n\r\n" + readPicture("small.bmp"));
+    second.sendText("HTTP/1.0 200 OK\r\n\r\n" + readPicture("small.bmp"));
     second.closePeer();
     ASSERT_TRUE(waitForPicture(200, 40));
     void* picture = session.banner.picture.bitmap;
 
-    sendAll(first, "HTTP/1.0 200 OK\r\n\r\n" + readPicture("photo.jpg"));  // finishes last
+    first.sendText("HTTP/1.0 200 OK\r\n\r\n" + readPicture("photo.jpg"));  // finishes last
     first.closePeer();
     pumpFor(1500);
     EXPECT_EQ(session.banner.picture.bitmap, picture);
@@ -233,9 +200,9 @@ TEST_F(BannerWindowTest, ABodyPastFourMebibytesIsCutThere)
     server.receiveLines(5);
     // A little past the cap, then nothing more until the picture is there:
     // the download stops by itself, neither at the close nor at a time-out.
-    sendAll(server, "HTTP/1.0 200 OK\r\n\r\n" + big.substr(0, 4194304 + 65536));
+    server.sendText("HTTP/1.0 200 OK\r\n\r\n" + big.substr(0, 4194304 + 65536));
     EXPECT_TRUE(waitForPicture(1024, 1707, 10000)) << logText();
-    sendAll(server, big.substr(4194304 + 65536));
+    server.sendText(big.substr(4194304 + 65536));
     server.closePeer();
     EXPECT_EQ(picturePixel(0, 1706), RGB(0x20, 0xC0, 0x40));  // first in the file
     EXPECT_EQ(picturePixel(0, 350), RGB(0x20, 0xC0, 0x40));
@@ -273,41 +240,18 @@ TEST_F(BannerWindowTest, AServerThatNeverAnswersEndsInALineAfterTheTimeOut)
 
 class BannerStripPaint : public ::testing::Test {
 protected:
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP canvas = nullptr;
-    HGDIOBJ previous = nullptr;
+    std::unique_ptr<Canvas> c;
 
     void SetUp() override
     {
         resetSessionState(session);
         createFonts();
     }
-    void TearDown() override
-    {
-        if (previous)
-            SelectObject(dc, previous);
-        DeleteObject(canvas);
-        DeleteDC(dc);
-        ReleaseDC(nullptr, screen);
-    }
     void paint(int width)
     {
-        if (previous)
-            SelectObject(dc, previous);
-        DeleteObject(canvas);
-        canvas = CreateCompatibleBitmap(screen, width, 71);
-        previous = SelectObject(dc, canvas);
+        c = std::make_unique<Canvas>(width, 71, RGB(0xFF, 0x00, 0xFF));
         RECT r = {0, 0, width, 71};
-        paintBannerStrip(dc, r);
-    }
-    bool anyPixel(int left, int top, int right, int bottom, COLORREF color)
-    {
-        for (int y = top; y < bottom; y++)
-            for (int x = left; x < right; x++)
-                if (GetPixel(dc, x, y) == color)
-                    return true;
-        return false;
+        paintBannerStrip(c->dc, r);
     }
     void load(const char* file)
     {
@@ -321,26 +265,26 @@ TEST_F(BannerStripPaint, PictureWhereTheArithmeticSays)
     const COLORREF white = RGB(255, 255, 255), orange = RGB(0xFF, 0x80, 0x00), cyan = RGB(0, 0xFF, 0xFF);
     load("small.bmp");  // 200 x 40: own size, at 136, 10 in the box at 196, 5
     paint(864);
-    EXPECT_EQ(GetPixel(dc, 2, 0), RGB(0x99, 0x99, 0xCC));    // gradient, top row
-    EXPECT_EQ(GetPixel(dc, 185, 62), RGB(0xD5, 0xD5, 0xFF));  // promotional panel
-    EXPECT_EQ(GetPixel(dc, 195, 30), white);                 // frame
-    EXPECT_EQ(GetPixel(dc, 332, 15), orange);
-    EXPECT_EQ(GetPixel(dc, 531, 54), orange);
-    EXPECT_EQ(GetPixel(dc, 331, 15), white);
-    EXPECT_EQ(GetPixel(dc, 532, 54), white);
-    EXPECT_EQ(GetPixel(dc, 332, 14), white);
-    EXPECT_TRUE(anyPixel(676, 54, 728, 68, RGB(0x2B, 0x2B, 0x5E)));  // "реклама"
+    EXPECT_EQ(c->at(2, 0), RGB(0x99, 0x99, 0xCC));    // gradient, top row
+    EXPECT_EQ(c->at(185, 62), RGB(0xD5, 0xD5, 0xFF));  // promotional panel
+    EXPECT_EQ(c->at(195, 30), white);                 // frame
+    EXPECT_EQ(c->at(332, 15), orange);
+    EXPECT_EQ(c->at(531, 54), orange);
+    EXPECT_EQ(c->at(331, 15), white);
+    EXPECT_EQ(c->at(532, 54), white);
+    EXPECT_EQ(c->at(332, 14), white);
+    EXPECT_TRUE(c->anyNear(676, 54, 728, 68, RGB(0x2B, 0x2B, 0x5E), 0));  // "реклама"
 
     load("wide.gif");  // 1000 x 50: 472 x 23, 19 below the box's top
     paint(864);
-    EXPECT_EQ(GetPixel(dc, 196, 24), cyan);
-    EXPECT_EQ(GetPixel(dc, 667, 46), cyan);
-    EXPECT_EQ(GetPixel(dc, 196, 23), white);
-    EXPECT_EQ(GetPixel(dc, 196, 47), white);
+    EXPECT_EQ(c->at(196, 24), cyan);
+    EXPECT_EQ(c->at(667, 46), cyan);
+    EXPECT_EQ(c->at(196, 23), white);
+    EXPECT_EQ(c->at(196, 47), white);
 
     paint(590);  // no room for the label, none for the panel
-    EXPECT_FALSE(anyPixel(531, 0, 590, 71, RGB(0x2B, 0x2B, 0x5E)));
-    EXPECT_FALSE(anyPixel(0, 0, 50, 71, RGB(0xD5, 0xD5, 0xFF)));
+    EXPECT_FALSE(c->anyNear(531, 0, 590, 71, RGB(0x2B, 0x2B, 0x5E), 0));
+    EXPECT_FALSE(c->anyNear(0, 0, 50, 71, RGB(0xD5, 0xD5, 0xFF), 0));
 }
 
 TEST_F(BannerStripPaint, PlaceholderWhileNoPictureIsShown)
@@ -348,8 +292,8 @@ TEST_F(BannerStripPaint, PlaceholderWhileNoPictureIsShown)
     load("small.bmp");
     session.banner.shown = false;  // as after "BANNER 0"
     paint(864);
-    EXPECT_FALSE(anyPixel(196, 5, 668, 66, RGB(0xFF, 0x80, 0x00)));
-    EXPECT_TRUE(anyPixel(196, 5, 668, 66, RGB(0x96, 0x96, 0xAA)));
+    EXPECT_FALSE(c->anyNear(196, 5, 668, 66, RGB(0xFF, 0x80, 0x00), 0));
+    EXPECT_TRUE(c->anyNear(196, 5, 668, 66, RGB(0x96, 0x96, 0xAA), 0));
 }
 
 } // namespace

@@ -49,18 +49,6 @@ protected:
         return false;
     }
 
-    static std::string readFile(const char* path)
-    {
-        std::string text;
-        if (FILE* f = fopen(path, "rb")) {
-            char buf[65536];
-            for (size_t n; (n = fread(buf, 1, sizeof buf, f)) > 0;)
-                text.append(buf, n);
-            fclose(f);
-        }
-        return text;
-    }
-
     void useProtocolLog()
     {
         char dir[MAX_PATH];

@@ -35,15 +35,6 @@ int typed(HWND dialog, int id, int count)
     return GetWindowTextLengthA(edit);
 }
 
-// A step that runs again at the next tick until cond holds.
-std::function<void(HWND)> waitUntil(Driver& d, std::function<bool()> cond)
-{
-    return [&d, cond](HWND) {
-        if (!cond())
-            d.next--;
-    };
-}
-
 class RegistrationDialogTest : public ::testing::Test {
 protected:
     void SetUp() override { resetSessionState(session); }

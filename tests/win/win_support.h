@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <winsock.h>
 
+#include <stdio.h>
+
 #include <string>
 
 #include "connection.h"
@@ -35,6 +37,19 @@ bool pumpUntil(Cond cond, DWORD timeoutMs = 5000)
 inline void pumpFor(DWORD ms)
 {
     pumpUntil([] { return false; }, ms);
+}
+
+// The whole file at path, or nothing when it cannot be read.
+inline std::string readFile(const char* path)
+{
+    std::string bytes;
+    if (FILE* f = fopen(path, "rb")) {
+        char buf[65536];
+        for (size_t n; (n = fread(buf, 1, sizeof buf, f)) > 0;)
+            bytes.append(buf, n);
+        fclose(f);
+    }
+    return bytes;
 }
 
 inline LRESULT CALLBACK sessionWindowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
@@ -132,7 +147,16 @@ struct LoopbackServer {
         return got;
     }
 
-    void sendText(const std::string& s) { send(peer, s.data(), (int)s.size(), 0); }
+    // Sends all of s, however many calls that takes.
+    void sendText(const std::string& s)
+    {
+        for (size_t at = 0; at < s.size();) {
+            int n = send(peer, s.data() + at, (int)(s.size() - at), 0);
+            if (n <= 0)
+                return;
+            at += (size_t)n;
+        }
+    }
     void closePeer()
     {
         closesocket(peer);
