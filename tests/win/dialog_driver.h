@@ -10,19 +10,7 @@
 #include <string>
 #include <vector>
 
-inline std::string itemText(HWND dialog, int id)
-{
-    char text[512] = "";
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
-
-inline std::string windowText(HWND w)
-{
-    char text[512] = "";
-    GetWindowTextA(w, text, sizeof text);
-    return text;
-}
+#include "win_support.h"
 
 // The dialog's result when the steps are used up and it is still open.
 const int kLeftOpen = 99;

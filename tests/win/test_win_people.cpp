@@ -34,12 +34,6 @@ protected:
         splitLine(trimLine(line), p);
         dispatchServerLine(p);
     }
-    std::string text(int id)
-    {
-        char s[256] = "";
-        GetDlgItemTextA(window, id, s, sizeof s);
-        return s;
-    }
     // Paints item n into a fresh 211 by 18 canvas.
     void paintItem(Canvas& c, int n, UINT state)
     {
@@ -80,7 +74,7 @@ TEST_F(PeopleWindowTest, ListingFillsTheListAndTheSelectionSurvivesTheRefresh)
     SendMessageA(list(), LB_SETCURSEL, 2, 0);
     listing();
     SendMessageA(window, WM_COMMAND, IdPrivate, 0);
-    EXPECT_EQ(text(IdInput), "/pm Петя ");
+    EXPECT_EQ(itemText(window, IdInput), "/pm Петя ");
     session.ignoredCount = 0;
 }
 
@@ -238,7 +232,7 @@ TEST_F(PeopleWindowTest, LogClicksOnNicks)
         SendMessageA(log, c.message, MK_LBUTTON, at(c.index));
         SendMessageA(log, WM_LBUTTONUP, 0, at(c.index));
         SendMessageA(log, EM_EXGETSEL, 0, (LPARAM)&sel);
-        EXPECT_EQ(text(IdInput), c.after) << c.index;
+        EXPECT_EQ(itemText(window, IdInput), c.after) << c.index;
         EXPECT_EQ(sel.cpMin != 0, c.reachesLog) << c.index;
     }
     // The hand over a nick, the log's own cursor elsewhere.

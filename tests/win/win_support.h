@@ -39,6 +39,19 @@ inline void pumpFor(DWORD ms)
     pumpUntil([] { return false; }, ms);
 }
 
+// The text of a window, or of a dialog's control.
+inline std::string windowText(HWND w)
+{
+    char text[512] = "";
+    GetWindowTextA(w, text, sizeof text);
+    return text;
+}
+
+inline std::string itemText(HWND dialog, int id)
+{
+    return windowText(GetDlgItem(dialog, id));
+}
+
 // The whole file at path, or nothing when it cannot be read.
 inline std::string readFile(const char* path)
 {
