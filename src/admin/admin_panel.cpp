@@ -3,6 +3,7 @@
 #include "admin_actions.h"
 #include "control_ids.h"
 #include "session_state.h"
+#include "win_text.h"
 
 HWND adminPanel;
 
@@ -17,12 +18,8 @@ struct DialogForm final : PanelForm {
     HWND item(int id) { return GetDlgItem(dialog, id); }
     HWND list() { return item(IDC_PANEL_BANNERS); }
 
-    void getText(int id, char* text, size_t cap) override
-    {
-        text[0] = '\0';
-        GetDlgItemTextA(dialog, id, text, (int)cap);
-    }
-    void setText(int id, const char* text) override { SetDlgItemTextA(dialog, id, text); }
+    void getText(int id, char* text, size_t cap) override { getItemText(dialog, id, text, cap); }
+    void setText(int id, const char* text) override { setItemText(dialog, id, text); }
     bool isChecked(int id) override { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
     void setChecked(int id, bool checked) override
     {
@@ -30,28 +27,24 @@ struct DialogForm final : PanelForm {
     }
     void enable(int id, bool enabled) override { EnableWindow(item(id), enabled ? TRUE : FALSE); }
     void clearRows() override { SendMessageA(list(), LB_RESETCONTENT, 0, 0); }
-    void addRow(const char* text) override { SendMessageA(list(), LB_ADDSTRING, 0, (LPARAM)text); }
+    void addRow(const char* text) override { addListItem(list(), text); }
     int selectedRow() override { return (int)SendMessageA(list(), LB_GETCURSEL, 0, 0); }
     bool askYesNo(const char* text) override
     {
-        return MessageBoxA(dialog, text, kProductName, MB_YESNO | MB_ICONQUESTION) == IDYES;
+        return messageBox(dialog, text, kProductName, MB_YESNO | MB_ICONQUESTION) == IDYES;
     }
     int selectedUser() override
     {
         HWND users = GetDlgItem(panelOwner, IdUserList);
         return users ? (int)SendMessageA(users, LB_GETCURSEL, 0, 0) : -1;
     }
-    void mainTopic(char* text, size_t cap) override
-    {
-        text[0] = '\0';
-        GetDlgItemTextA(panelOwner, IdTopic, text, (int)cap);
-    }
+    void mainTopic(char* text, size_t cap) override { getItemText(panelOwner, IdTopic, text, cap); }
 };
 
 struct OpenPanelView final : PanelView {
     bool isOpen() override { return adminPanel != nullptr; }
-    void setStatusText(const char* text) override { SetDlgItemTextA(adminPanel, IDC_PANEL_STATUS, text); }
-    void setTopic(const char* topic) override { SetDlgItemTextA(adminPanel, IDC_PANEL_TOPIC, topic); }
+    void setStatusText(const char* text) override { setItemText(adminPanel, IDC_PANEL_STATUS, text); }
+    void setTopic(const char* topic) override { setItemText(adminPanel, IDC_PANEL_TOPIC, topic); }
     void postRefresh(int what) override { PostMessageA(adminPanel, kMsgPanelRefresh, (WPARAM)what, 0); }
 };
 
@@ -105,7 +98,7 @@ INT_PTR CALLBACK adminPanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 void showAdminPanel(HWND owner)
 {
     panelOwner = owner;
-    DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ADMIN_PANEL), owner, adminPanelProc, 0);
+    runDialog(GetModuleHandleA(nullptr), IDD_ADMIN_PANEL, owner, adminPanelProc, 0);
     adminPanel = nullptr;
     panelOwner = nullptr;
 }

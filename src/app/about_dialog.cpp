@@ -3,6 +3,7 @@
 #include "bounded.h"
 #include "drawing.h"
 #include "site.h"
+#include "win_text.h"
 
 INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -32,5 +33,5 @@ INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 void runAboutDialog(HWND owner)
 {
-    DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUT), owner, aboutDialogProc, 0);
+    runDialog(GetModuleHandleA(nullptr), IDD_ABOUT, owner, aboutDialogProc, 0);
 }

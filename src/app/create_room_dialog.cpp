@@ -3,18 +3,19 @@
 #include "dialog_buttons.h"
 #include "room_request.h"
 #include "session_state.h"
+#include "win_text.h"
 
 namespace {
 
 void submit(HWND dialog)
 {
-    char name[kRoomNameCap] = "";
-    char description[kRoomDescriptionCap] = "";
-    GetDlgItemTextA(dialog, IDC_ROOM_NAME, name, (int)sizeof name);
-    GetDlgItemTextA(dialog, IDC_ROOM_DESCRIPTION, description, (int)sizeof description);
+    char name[kRoomNameCap];
+    char description[kRoomDescriptionCap];
+    getItemText(dialog, IDC_ROOM_NAME, name, sizeof name);
+    getItemText(dialog, IDC_ROOM_DESCRIPTION, description, sizeof description);
     switch (requestRoom(name, description)) {
     case RoomNameMissing:
-        MessageBoxA(dialog, "Введите название комнаты.", kProductName, MB_OK | MB_ICONWARNING);
+        messageBox(dialog, "Введите название комнаты.", kProductName, MB_OK | MB_ICONWARNING);
         SendMessageA(dialog, WM_NEXTDLGCTL, (WPARAM)GetDlgItem(dialog, IDC_ROOM_NAME), TRUE);
         break;
     case RoomRequestSent:
@@ -44,5 +45,5 @@ INT_PTR CALLBACK createRoomDialogProc(HWND dialog, UINT message, WPARAM wParam, 
 
 void runCreateRoomDialog(HWND owner)
 {
-    DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_CREATE_ROOM), owner, createRoomDialogProc, 0);
+    runDialog(GetModuleHandleA(nullptr), IDD_CREATE_ROOM, owner, createRoomDialogProc, 0);
 }

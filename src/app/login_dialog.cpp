@@ -1,6 +1,5 @@
 #include "login_dialog.h"
 
-#include <shellapi.h>
 #include <string.h>
 
 #include "bounded.h"
@@ -10,6 +9,7 @@
 #include "registration.h"
 #include "session_state.h"
 #include "site.h"
+#include "win_text.h"
 
 int (*showRegistrationDialog)(HWND owner) = nullptr;
 
@@ -22,23 +22,23 @@ void initDialog(HWND dialog)
     SessionState& s = session;
     char text[256];
     formatText(text, sizeof text, "Вход в чат — аккаунт портала %s", kPortalDomain);
-    SetWindowTextA(dialog, text);
+    setWindowText(dialog, text);
     formatText(text, sizeof text,
                "Логин и пароль — от вашего ящика на %s (аккаунт портала один на всё). "
                "Гости входят без пароля с любым свободным ником.",
                kPortalMailSite);
-    SetDlgItemTextA(dialog, IDC_LOGIN_NOTE, text);
+    setItemText(dialog, IDC_LOGIN_NOTE, text);
 
-    SetDlgItemTextA(dialog, IDC_LOGIN_SERVER, s.settings.host.s);
+    setItemText(dialog, IDC_LOGIN_SERVER, s.settings.host.s);
     formatText(text, sizeof text, "%d", s.settings.port);
-    SetDlgItemTextA(dialog, IDC_LOGIN_PORT, text);
-    SetDlgItemTextA(dialog, IDC_LOGIN_NICK, s.loginNick.s);
-    SetDlgItemTextA(dialog, IDC_LOGIN_PASSWORD, s.password.s);
+    setItemText(dialog, IDC_LOGIN_PORT, text);
+    setItemText(dialog, IDC_LOGIN_NICK, s.loginNick.s);
+    setItemText(dialog, IDC_LOGIN_PASSWORD, s.password.s);
     CheckDlgButton(dialog, IDC_LOGIN_REMEMBER, s.settings.remember ? BST_CHECKED : BST_UNCHECKED);
 
     HWND colors = GetDlgItem(dialog, IDC_LOGIN_COLOR);
     for (int i = 0; i < kPaletteSize; i++)
-        SendMessageA(colors, CB_ADDSTRING, 0, (LPARAM)kPalette[i].name);
+        addComboItem(colors, kPalette[i].name);
     int selected = paletteIndexOf(s.nickColor.s);
     SendMessageA(colors, CB_SETCURSEL, (WPARAM)(selected < 0 ? 0 : selected), 0);
 
@@ -50,27 +50,27 @@ void initDialog(HWND dialog)
 void submit(HWND dialog, bool guest)
 {
     SessionState& s = session;
-    GetDlgItemTextA(dialog, IDC_LOGIN_SERVER, s.settings.host.s, (int)sizeof s.settings.host.s);
+    getItemText(dialog, IDC_LOGIN_SERVER, s.settings.host.s, sizeof s.settings.host.s);
     BOOL isNumber = FALSE;
     UINT port = GetDlgItemInt(dialog, IDC_LOGIN_PORT, &isNumber, FALSE);
     s.settings.port = isNumber ? (int)port : 0;
-    GetDlgItemTextA(dialog, IDC_LOGIN_NICK, s.loginNick.s, (int)sizeof s.loginNick.s);
+    getItemText(dialog, IDC_LOGIN_NICK, s.loginNick.s, sizeof s.loginNick.s);
     trimTypedText(s.loginNick.s);
     if (guest)
         s.password.clear();
     else
-        GetDlgItemTextA(dialog, IDC_LOGIN_PASSWORD, s.password.s, (int)sizeof s.password.s);
+        getItemText(dialog, IDC_LOGIN_PASSWORD, s.password.s, sizeof s.password.s);
     s.settings.remember = IsDlgButtonChecked(dialog, IDC_LOGIN_REMEMBER) == BST_CHECKED;
     LRESULT selected = SendDlgItemMessageA(dialog, IDC_LOGIN_COLOR, CB_GETCURSEL, 0, 0);
     s.nickColor.set(paletteValueAt(selected < 0 || selected >= kPaletteSize ? 0 : (int)selected));
 
     if (s.loginNick.empty()) {
-        MessageBoxA(dialog, "Введите ник.", kProductName, MB_OK | MB_ICONWARNING);
+        messageBox(dialog, "Введите ник.", kProductName, MB_OK | MB_ICONWARNING);
     } else if (!s.settings.host.empty() && s.settings.port > 0) {
         saveSettingsNow();
         EndDialog(dialog, IDOK);
     } else {
-        MessageBoxA(dialog, "Укажите сервер и порт.", kProductName, MB_OK | MB_ICONWARNING);
+        messageBox(dialog, "Укажите сервер и порт.", kProductName, MB_OK | MB_ICONWARNING);
     }
 }
 
@@ -100,7 +100,7 @@ INT_PTR CALLBACK loginDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
             EndDialog(dialog, IDC_LOGIN_REGISTER);
             return TRUE;
         case IDC_LOGIN_FORGOT:
-            ShellExecuteA(dialog, "open", kPasswordRecoveryUrl, nullptr, nullptr, SW_SHOWNORMAL);
+            openLink(dialog, kPasswordRecoveryUrl);
             return TRUE;
         }
         return FALSE;
@@ -118,9 +118,7 @@ INT_PTR CALLBACK loginDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 int showLoginDialog(HWND owner)
 {
-    INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_LOGIN), owner,
-                                     loginDialogProc, 0);
-    return (int)result;
+    return (int)runDialog(GetModuleHandleA(nullptr), IDD_LOGIN, owner, loginDialogProc, 0);
 }
 
 void runLoginFlow(HWND owner)

@@ -22,6 +22,7 @@
 #include "win_codepage.h"
 #include "win_session_host.h"
 #include "win_settings.h"
+#include "win_text.h"
 #include "win_transport.h"
 
 namespace {
@@ -59,7 +60,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     OleInitialize(nullptr);
     if (!startWinsock()) {
-        MessageBoxA(nullptr, "Не удалось инициализировать Winsock.", kProductName, MB_OK | MB_ICONERROR);
+        messageBox(nullptr, "Не удалось инициализировать Winsock.", kProductName, MB_OK | MB_ICONERROR);
         return 1;
     }
     resetSessionState(session);
@@ -123,10 +124,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         runLoginFlow(window);
 
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    while (getMessage(&msg) > 0) {
+        // The two accelerators are virtual keys, the same to either form.
         if (!TranslateAcceleratorA(window, accelerators, &msg)) {
             TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            dispatchMessage(&msg);
         }
     }
     stopWinsock();

@@ -7,6 +7,7 @@
 #include "registration.h"
 #include "session_state.h"
 #include "site.h"
+#include "win_text.h"
 
 namespace {
 
@@ -17,18 +18,18 @@ void initDialog(HWND dialog)
 {
     char text[512];
     formatText(text, sizeof text, "Регистрация на портале %s", kPortalDomain);
-    SetWindowTextA(dialog, text);
+    setWindowText(dialog, text);
     formatText(text, sizeof text, "@%s", kPortalDomain);
-    SetDlgItemTextA(dialog, IDC_REG_DOMAIN, text);
+    setItemText(dialog, IDC_REG_DOMAIN, text);
     formatText(text, sizeof text,
                "Это единый логин портала %s: он же — почтовый ящик логин@%s, вход в этот чат, веб-чат и "
                "другие продукты сайта.",
                kPortalDomain, kPortalDomain);
-    SetDlgItemTextA(dialog, IDC_REG_NOTE, text);
+    setItemText(dialog, IDC_REG_NOTE, text);
 
     HWND questions = GetDlgItem(dialog, IDC_REG_QUESTION);
     for (const char* q : kSecretQuestions)
-        SendMessageA(questions, CB_ADDSTRING, 0, (LPARAM)q);
+        addComboItem(questions, q);
     SendMessageA(questions, CB_SETCURSEL, 0, 0);
     // A question of the user's own is read up to the field's bound: he sees all that goes out.
     SendMessageA(questions, CB_LIMITTEXT, sizeof session.registration.question.s - 1, 0);
@@ -54,19 +55,19 @@ int fieldToMend(RegistrationFault fault)
 void submit(HWND dialog)
 {
     RegistrationRequest& r = session.registration;
-    GetDlgItemTextA(dialog, IDC_REG_LOGIN, r.login.s, (int)sizeof r.login.s);
-    GetDlgItemTextA(dialog, IDC_REG_PASSWORD, r.password.s, (int)sizeof r.password.s);
-    char repeated[64] = "";
-    GetDlgItemTextA(dialog, IDC_REG_REPEAT, repeated, (int)sizeof repeated);
-    GetDlgItemTextA(dialog, IDC_REG_QUESTION, r.question.s, (int)sizeof r.question.s);
-    GetDlgItemTextA(dialog, IDC_REG_ANSWER, r.answer.s, (int)sizeof r.answer.s);
+    getItemText(dialog, IDC_REG_LOGIN, r.login.s, sizeof r.login.s);
+    getItemText(dialog, IDC_REG_PASSWORD, r.password.s, sizeof r.password.s);
+    char repeated[64];
+    getItemText(dialog, IDC_REG_REPEAT, repeated, sizeof repeated);
+    getItemText(dialog, IDC_REG_QUESTION, r.question.s, sizeof r.question.s);
+    getItemText(dialog, IDC_REG_ANSWER, r.answer.s, sizeof r.answer.s);
 
     RegistrationFault fault = checkRegistration(r, repeated);
     if (fault == RegistrationAccepted) {
         EndDialog(dialog, IDOK);
         return;
     }
-    MessageBoxA(dialog, registrationFaultText(fault), kBoxTitle, MB_OK | MB_ICONWARNING);
+    messageBox(dialog, registrationFaultText(fault), kBoxTitle, MB_OK | MB_ICONWARNING);
     // As a Tab would: the field gets the focus with its text selected.
     SendMessageA(dialog, WM_NEXTDLGCTL, (WPARAM)GetDlgItem(dialog, fieldToMend(fault)), TRUE);
 }
@@ -96,6 +97,5 @@ INT_PTR CALLBACK registrationDialogProc(HWND dialog, UINT message, WPARAM wParam
 
 int runRegistrationDialog(HWND owner)
 {
-    return (int)DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_REGISTRATION), owner,
-                                registrationDialogProc, 0);
+    return (int)runDialog(GetModuleHandleA(nullptr), IDD_REGISTRATION, owner, registrationDialogProc, 0);
 }

@@ -2,6 +2,7 @@
 
 #include "drawing.h"
 #include "fonts.h"
+#include "win_text.h"
 
 const char kSplashClass[] = "ZumbaraSplash";
 int splashStep;
@@ -16,7 +17,7 @@ void drawLine(HDC dc, const char* text, RECT r, HFONT font, COLORREF color, UINT
 {
     ScopedSelect selected(dc, font ? (HGDIOBJ)font : GetStockObject(DEFAULT_GUI_FONT));
     SetTextColor(dc, color);
-    DrawTextA(dc, text, -1, &r, DT_SINGLELINE | DT_NOPREFIX | DT_TOP | align);
+    drawText(dc, text, &r, DT_SINGLELINE | DT_NOPREFIX | DT_TOP | align);
 }
 
 } // namespace

@@ -2,8 +2,6 @@
 // strip, and its click.
 #include "win_banners.h"
 
-#include <shellapi.h>
-
 #include <limits.h>
 #include <string.h>
 
@@ -15,6 +13,7 @@
 #include "session_state.h"
 #include "site.h"
 #include "stb_image.h"
+#include "win_text.h"
 
 namespace {
 
@@ -33,7 +32,7 @@ void drawTextIn(HDC dc, RECT r, const char* text, HFONT font, COLORREF color, UI
     ScopedSelect selectFont(dc, font ? (HGDIOBJ)font : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, color);
-    DrawTextA(dc, text, -1, &r, format);
+    drawText(dc, text, &r, format);
 }
 
 void drawPicture(HDC dc, const BannerPicture& p, const LayoutRect& box)
@@ -154,5 +153,5 @@ void paintBannerStrip(HDC dc, const RECT& r)
 void openBannerLink()
 {
     if (const char* link = bannerLinkToOpen())
-        ShellExecuteA(nullptr, "open", link, nullptr, nullptr, SW_SHOWNORMAL);
+        openLink(nullptr, link);
 }

@@ -2,6 +2,8 @@
 
 #include <richedit.h>
 
+#include "win_text.h"
+
 namespace {
 
 const long kMaxLogChars = 900000;      // beyond this the log starts afresh
@@ -87,7 +89,7 @@ const char* loadRichEdit()
     if (!tried) {
         tried = true;
         if (LoadLibraryA("riched20.dll"))
-            className = "RichEdit20A";
+            className = unicodeWindows() ? "RichEdit20W" : "RichEdit20A";
         else if (LoadLibraryA("riched32.dll"))
             className = "RICHEDIT";
     }
@@ -203,7 +205,7 @@ void RichEditChatLog::emptyControl()
     if (SendMessageA(edit, EM_GETLINECOUNT, 0, 0) > kEmptyInPlaceLines)
         replaceControl();
     else
-        SetWindowTextA(edit, "");
+        setWindowText(edit, "");
 }
 
 void RichEditChatLog::beginBatch()
@@ -238,12 +240,11 @@ void RichEditChatLog::replaceControl()
     RECT r;
     GetWindowRect(old, &r);
     MapWindowPoints(HWND_DESKTOP, parent, (POINT*)&r, 2);
-    HWND fresh = CreateWindowExA((DWORD)GetWindowLongPtrA(old, GWL_EXSTYLE), cls, "",
-                                 (DWORD)GetWindowLongPtrA(old, GWL_STYLE), r.left, r.top, r.right - r.left,
-                                 r.bottom - r.top, parent, (HMENU)(INT_PTR)GetDlgCtrlID(old),
-                                 (HINSTANCE)GetWindowLongPtrA(old, GWLP_HINSTANCE), nullptr);
+    HWND fresh = createWindow((DWORD)GetWindowLongPtrA(old, GWL_EXSTYLE), cls, "", (DWORD)GetWindowLongPtrA(old, GWL_STYLE),
+                              r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
+                              (HMENU)(INT_PTR)GetDlgCtrlID(old), (HINSTANCE)GetWindowLongPtrA(old, GWLP_HINSTANCE));
     if (!fresh) {
-        SetWindowTextA(old, "");  // slow for a long log, but emptied all the same
+        setWindowText(old, "");  // slow for a long log, but emptied all the same
         return;
     }
     if (HFONT font = (HFONT)SendMessageA(old, WM_GETFONT, 0, 0))
@@ -253,9 +254,9 @@ void RichEditChatLog::replaceControl()
     // The control answers a new background with the one it had.
     COLORREF background = (COLORREF)SendMessageA(old, EM_SETBKGNDCOLOR, 0, 0);
     SendMessageA(fresh, EM_SETBKGNDCOLOR, 0, (LPARAM)background);
-    LONG_PTR procedure = GetWindowLongPtrA(old, GWLP_WNDPROC);
-    if (procedure != GetWindowLongPtrA(fresh, GWLP_WNDPROC))
-        SetWindowLongPtrA(fresh, GWLP_WNDPROC, procedure);
+    WNDPROC procedure = windowProcedure(old);
+    if (procedure != windowProcedure(fresh))
+        subclassWindow(fresh, procedure);
     SetWindowLongPtrA(fresh, GWLP_USERDATA, GetWindowLongPtrA(old, GWLP_USERDATA));
     SetWindowPos(fresh, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     bool focused = GetFocus() == old;

@@ -8,7 +8,8 @@
 #include "log_rtf.h"
 
 // Loads the rich edit library on the first call and returns the window class
-// to create: "RichEdit20A" from riched20.dll, else "RICHEDIT" from
+// to create: from riched20.dll "RichEdit20W" where windows are Unicode
+// windows (win_text.h), else "RichEdit20A"; else "RICHEDIT" from
 // riched32.dll; null when neither library loads. Later calls return the
 // first answer.
 const char* loadRichEdit();

@@ -1,8 +1,7 @@
 #include "drawing.h"
 
-#include <string.h>
-
 #include "status_texts.h"
+#include "win_text.h"
 
 HIMAGELIST logoImages = nullptr;
 
@@ -55,12 +54,11 @@ void drawShadowText(HDC dc, int x, int y, const char* text, COLORREF color, COLO
 {
     if (!text)
         return;
-    int len = (int)strlen(text);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, shadow);
-    TextOutA(dc, x + 1, y + 1, text, len);
+    textOut(dc, x + 1, y + 1, text);
     SetTextColor(dc, color);
-    TextOutA(dc, x, y, text, len);
+    textOut(dc, x, y, text);
 }
 
 void drawShadowTextRect(HDC dc, const char* text, const RECT& r, UINT format, COLORREF color, COLORREF shadow)
@@ -71,10 +69,10 @@ void drawShadowTextRect(HDC dc, const char* text, const RECT& r, UINT format, CO
     RECT moved = r;
     OffsetRect(&moved, 1, 1);
     SetTextColor(dc, shadow);
-    DrawTextA(dc, text, -1, &moved, format);
+    drawText(dc, text, &moved, format);
     RECT at = r;
     SetTextColor(dc, color);
-    DrawTextA(dc, text, -1, &at, format);
+    drawText(dc, text, &at, format);
 }
 
 int drawWordmark(HDC dc, int x, int y, HFONT font, const char* suffix)
@@ -84,10 +82,8 @@ int drawWordmark(HDC dc, int x, int y, HFONT font, const char* suffix)
     ScopedSelect selected(dc, fontOrDefault(font));
     SetBkMode(dc, TRANSPARENT);
 
-    SIZE word = {0, 0};
-    SIZE tail = {0, 0};
-    GetTextExtentPoint32A(dc, kBrandWord, 7, &word);
-    GetTextExtentPoint32A(dc, suffix, (int)strlen(suffix), &tail);
+    SIZE word = textExtent(dc, kBrandWord);
+    SIZE tail = textExtent(dc, suffix);
     int c1 = (int)word.cx, c2 = (int)tail.cx, h = (int)word.cy;
 
     const UINT format = DT_SINGLELINE | DT_NOPREFIX | DT_LEFT | DT_TOP;
@@ -141,7 +137,7 @@ void drawDialogHeader(const DRAWITEMSTRUCT* item, const char* suffix, const char
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, kCaptionGrey);
         RECT line = {r.left + 66, r.top + 40, r.right, r.top + 54};
-        DrawTextA(dc, tagline, -1, &line, DT_SINGLELINE | DT_NOPREFIX | DT_LEFT | DT_TOP);
+        drawText(dc, tagline, &line, DT_SINGLELINE | DT_NOPREFIX | DT_LEFT | DT_TOP);
     }
 }
 

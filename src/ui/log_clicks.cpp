@@ -1,11 +1,11 @@
 #include "log_clicks.h"
 
 #include <richedit.h>
-#include <string.h>
 
 #include "input_actions.h"
 #include "log_nicks.h"
 #include "main_window.h"
+#include "win_text.h"
 
 namespace {
 
@@ -41,7 +41,7 @@ LRESULT CALLBACK logProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
         }
         break;
     }
-    return CallWindowProcA(mainWnd.previousLogProc, w, msg, wp, lp);
+    return callWindowProcedure(mainWnd.previousLogProc, w, msg, wp, lp);
 }
 
 } // namespace
@@ -59,25 +59,14 @@ bool nickAtPoint(HWND log, int x, int y, char* nick, size_t cap)
     if (first < 0 || first > at)
         return false;
 
-    // EM_GETLINE reads the buffer size from the buffer's first word and
-    // copies the line without a terminating NUL.
     char text[kLogLineChars + 1];
-    WORD size = (WORD)kLogLineChars;
-    memcpy(text, &size, sizeof size);
-    LRESULT n = SendMessageA(log, EM_GETLINE, (WPARAM)line, (LPARAM)text);
-    if (n < 0)
-        n = 0;
-    if (n > kLogLineChars)
-        n = kLogLineChars;
-    // The paragraph end belongs to no nick.
-    while (n > 0 && (text[n - 1] == '\r' || text[n - 1] == '\n'))
-        n--;
-    return nickInLine(text, (size_t)n, (size_t)(at - first), nick, cap);
+    size_t n = getEditLine(log, (int)line, text, sizeof text);
+    return nickInLine(text, n, (size_t)(at - first), nick, cap);
 }
 
 void wrapLogProcedure(HWND log)
 {
     if (!log)
         return;
-    mainWnd.previousLogProc = (WNDPROC)SetWindowLongPtrA(log, GWLP_WNDPROC, (LONG_PTR)logProc);
+    mainWnd.previousLogProc = subclassWindow(log, logProc);
 }

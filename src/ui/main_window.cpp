@@ -21,6 +21,7 @@
 #include "status_display.h"
 #include "user_list.h"
 #include "win_banners.h"
+#include "win_text.h"
 
 const char kMainWindowClass[] = "ZumbaraMain";
 MainWindow mainWnd;
@@ -38,8 +39,8 @@ const COLORREF kHintColor = RGB(0x5A, 0x5A, 0x6E);
 
 HWND makeChild(const char* cls, const char* text, DWORD style, DWORD exStyle, int id, HFONT font)
 {
-    HWND w = CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, mainWnd.hwnd,
-                             (HMENU)(INT_PTR)id, (HINSTANCE)GetWindowLongPtrA(mainWnd.hwnd, GWLP_HINSTANCE), nullptr);
+    HWND w = createWindow(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, mainWnd.hwnd,
+                          (HMENU)(INT_PTR)id, (HINSTANCE)GetWindowLongPtrA(mainWnd.hwnd, GWLP_HINSTANCE));
     if (w && font)
         SendMessageA(w, WM_SETFONT, (WPARAM)font, FALSE);
     return w;
@@ -64,7 +65,7 @@ void createToolbar()
 
     static const char kLabels[] = "Войти\0Выйти\0Регистрация\0Комната+\0Обновить\0Приват\0Игнор\0Очистить\0"
                                   "Админка\0Сайт\0Справка\0";
-    SendMessageA(tb, TB_ADDSTRINGA, 0, (LPARAM)kLabels);
+    addToolbarLabels(tb, kLabels);
 
     struct Button {
         int image, command;
@@ -100,7 +101,7 @@ LRESULT CALLBACK inputProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
     }
     if (msg == WM_CHAR && wp == '\r')
         return 0;  // no beep
-    return CallWindowProcA(mainWnd.previousInputProc, w, msg, wp, lp);
+    return callWindowProcedure(mainWnd.previousInputProc, w, msg, wp, lp);
 }
 
 RichEditChatLog chatLog;
@@ -154,7 +155,7 @@ void onCreate(HWND hwnd)
     SendMessageA(mainWnd.hint, WM_SETFONT, (WPARAM)fontSmall, FALSE);
     mainWnd.input = makeChild("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, IdInput, f);
     SendMessageA(mainWnd.input, EM_LIMITTEXT, 1000, 0);
-    mainWnd.previousInputProc = (WNDPROC)SetWindowLongPtrA(mainWnd.input, GWLP_WNDPROC, (LONG_PTR)inputProc);
+    mainWnd.previousInputProc = subclassWindow(mainWnd.input, inputProc);
     mainWnd.send = makeChild("BUTTON", "Послать", BS_OWNERDRAW | WS_TABSTOP, 0, IdSend, f);
     mainWnd.clock = makeChild("STATIC", "00:00:00", SS_OWNERDRAW, 0, IdClock, f);
     mainWnd.clearButton = makeChild("BUTTON", "Очистить", BS_OWNERDRAW | WS_TABSTOP, 0, CmdClearLog, f);
@@ -259,17 +260,10 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
             return 0;
         runMainCommand(LOWORD(wp), HIWORD(wp));
         return 0;
-    case WM_NOTIFY: {
-        NMHDR* n = (NMHDR*)lp;
-        if (n->code == TTN_GETDISPINFOA) {
-            NMTTDISPINFOA* info = (NMTTDISPINFOA*)lp;
-            const char* tip = tooltipText((int)n->idFrom);
-            info->lpszText = (LPSTR)(tip ? tip : "");
-            info->hinst = nullptr;
+    case WM_NOTIFY:
+        if (answerTooltip((NMHDR*)lp, tooltipText))
             return 0;
-        }
         break;
-    }
     case WM_TIMER:
         if (wp == kTimerStatus)
             onStatusTick();
@@ -283,7 +277,7 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         onBannerResult(wp, lp);
         return 0;
     }
-    return DefWindowProcA(hwnd, msg, wp, lp);
+    return defaultWindowProc(hwnd, msg, wp, lp);
 }
 
 } // namespace
@@ -306,11 +300,11 @@ bool registerMainWindowClass(HINSTANCE instance)
     wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
     wc.lpszMenuName = MAKEINTRESOURCEA(IdMainMenu);
     wc.lpszClassName = kMainWindowClass;
-    return RegisterClassA(&wc) != 0;
+    return registerWindowClass(wc) != 0;
 }
 
 HWND createMainWindow(HINSTANCE instance)
 {
-    return CreateWindowExA(0, kMainWindowClass, kProductName, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 880,
-                           620, nullptr, nullptr, instance, nullptr);
+    return createWindow(0, kMainWindowClass, kProductName, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 880, 620,
+                        nullptr, nullptr, instance);
 }

@@ -2,14 +2,13 @@
 // and buttons, and the owner-drawn push button.
 #include "main_window.h"
 
-#include <string.h>
-
 #include "control_ids.h"
 #include "drawing.h"
 #include "fonts.h"
 #include "status_display.h"
 #include "user_list.h"
 #include "win_banners.h"
+#include "win_text.h"
 
 void paintOwnerDrawn(const DRAWITEMSTRUCT* d)
 {
@@ -63,9 +62,7 @@ void drawOwnerButton(const DRAWITEMSTRUCT* item, HIMAGELIST images, int image, c
 
     HGDIOBJ oldFont = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
     int oldMode = SetBkMode(dc, TRANSPARENT);
-    SIZE size = {0, 0};
-    GetTextExtentPoint32A(dc, label, (int)strlen(label), &size);
-    int w = size.cx;
+    int w = (int)textExtent(dc, label).cx;
     int d = (item->itemState & ODS_SELECTED) ? 1 : 0;
     int x = d + (r.left + r.right - w - 20) / 2;
     if (images) {
@@ -74,7 +71,7 @@ void drawOwnerButton(const DRAWITEMSTRUCT* item, HIMAGELIST images, int image, c
     }
     RECT t = {x, r.top + d, x + w + 2, r.bottom};
     SetTextColor(dc, GetSysColor((item->itemState & ODS_DISABLED) ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
-    DrawTextA(dc, label, -1, &t, DT_SINGLELINE | DT_VCENTER);
+    drawText(dc, label, &t, DT_SINGLELINE | DT_VCENTER);
     SetBkMode(dc, oldMode);
     SelectObject(dc, oldFont);
 

@@ -10,6 +10,7 @@
 #include "session_state.h"
 #include "site.h"
 #include "status_texts.h"
+#include "win_text.h"
 
 namespace {
 
@@ -26,20 +27,17 @@ void drawIn(HDC dc, RECT r, const char* text, HFONT f, COLORREF color, UINT form
 {
     SelectObject(dc, font(f));
     SetTextColor(dc, color);
-    DrawTextA(dc, text, -1, &r, format | DT_SINGLELINE | DT_NOPREFIX);
+    drawText(dc, text, &r, format | DT_SINGLELINE | DT_NOPREFIX);
 }
 
 COLORREF nickColor() { return parseColor(session.nickColor.s, kNickFallback); }
 
 void setPartIfChanged(int i, const char* text)
 {
-    // Only texts set here are in the parts, and they fit the buffer; the
-    // length is checked anyway, as SB_GETTEXT copies it all.
-    char old[kStatusPartCap] = "";
-    if (LOWORD(SendMessageA(mainWnd.statusBar, SB_GETTEXTLENGTHA, (WPARAM)i, 0)) < sizeof old)
-        SendMessageA(mainWnd.statusBar, SB_GETTEXTA, (WPARAM)i, (LPARAM)old);
+    char old[kStatusPartCap];
+    getStatusPart(mainWnd.statusBar, i, old, sizeof old);
     if (strcmp(old, text) != 0)
-        SendMessageA(mainWnd.statusBar, SB_SETTEXTA, (WPARAM)i, (LPARAM)text);
+        setStatusPart(mainWnd.statusBar, i, text);
 }
 
 } // namespace
@@ -55,10 +53,10 @@ void refreshStatusDisplays()
 
     char title[200];
     formatText(title, sizeof title, "%s — %s", s.chatTitle.s, kProductName);
-    char oldTitle[200] = "";
-    GetWindowTextA(mainWnd.hwnd, oldTitle, sizeof oldTitle);
+    char oldTitle[200];
+    getWindowText(mainWnd.hwnd, oldTitle, sizeof oldTitle);
     if (strcmp(oldTitle, title) != 0)
-        SetWindowTextA(mainWnd.hwnd, title);
+        setWindowText(mainWnd.hwnd, title);
 
     InvalidateRect(mainWnd.header, nullptr, FALSE);
     InvalidateRect(mainWnd.nickLabel, nullptr, FALSE);

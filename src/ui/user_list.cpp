@@ -1,7 +1,5 @@
 #include "user_list.h"
 
-#include <string.h>
-
 #include "drawing.h"
 #include "fonts.h"
 #include "main_commands.h"
@@ -11,6 +9,7 @@
 #include "session_state.h"
 #include "status_display.h"
 #include "status_texts.h"
+#include "win_text.h"
 
 namespace {
 
@@ -27,7 +26,7 @@ struct ListBoxItems final : ItemList {
     void removeAll() override { SendMessageA(box, LB_RESETCONTENT, 0, 0); }
     void append(const char* text, uint32_t data) override
     {
-        LRESULT i = SendMessageA(box, LB_ADDSTRING, 0, (LPARAM)text);
+        LRESULT i = addListItem(box, text);
         if (i >= 0)
             SendMessageA(box, LB_SETITEMDATA, (WPARAM)i, (LPARAM)data);
     }
@@ -39,7 +38,7 @@ struct ComboBoxItems final : ItemList {
     explicit ComboBoxItems(HWND b) : box(b) {}
     int selection() override { return (int)SendMessageA(box, CB_GETCURSEL, 0, 0); }
     void removeAll() override { SendMessageA(box, CB_RESETCONTENT, 0, 0); }
-    void append(const char* text, uint32_t) override { SendMessageA(box, CB_ADDSTRING, 0, (LPARAM)text); }
+    void append(const char* text, uint32_t) override { addComboItem(box, text); }
     void select(int index) override { SendMessageA(box, CB_SETCURSEL, (WPARAM)index, 0); }
 };
 
@@ -47,15 +46,10 @@ void drawLine(HDC dc, RECT r, const char* text, HFONT font, COLORREF color)
 {
     SelectObject(dc, font ? (HGDIOBJ)font : GetStockObject(DEFAULT_GUI_FONT));
     SetTextColor(dc, color);
-    DrawTextA(dc, text, -1, &r, kLineFormat);
+    drawText(dc, text, &r, kLineFormat);
 }
 
-int textWidth(HDC dc, const char* text)
-{
-    SIZE size = {0, 0};
-    GetTextExtentPoint32A(dc, text, (int)strlen(text), &size);
-    return (int)size.cx;
-}
+int textWidth(HDC dc, const char* text) { return (int)textExtent(dc, text).cx; }
 
 } // namespace
 
@@ -84,21 +78,21 @@ void rebuildRoomBox()
 
 void showTopicText(const char* topic)
 {
-    SetWindowTextA(mainWnd.topic, topic ? topic : "");
+    setWindowText(mainWnd.topic, topic ? topic : "");
     InvalidateRect(mainWnd.topic, nullptr, TRUE);
 }
 
 void fillStatusBox(HWND box)
 {
     for (const char* entry : kStatusChoices)
-        SendMessageA(box, CB_ADDSTRING, 0, (LPARAM)entry);
+        addComboItem(box, entry);
     SendMessageA(box, CB_SETCURSEL, 0, 0);
 }
 
 void fillColorBox(HWND box)
 {
     for (int i = 0; i < kPaletteSize; i++)
-        SendMessageA(box, CB_ADDSTRING, 0, (LPARAM)kPalette[i].name);
+        addComboItem(box, kPalette[i].name);
     int selected = paletteIndexOf(session.nickColor.s);
     SendMessageA(box, CB_SETCURSEL, (WPARAM)(selected < 0 ? 0 : selected), 0);
 }
@@ -161,10 +155,10 @@ void paintTopicLine(const DRAWITEMSTRUCT* item)
     SelectObject(dc, fontUiBold ? (HGDIOBJ)fontUiBold : GetStockObject(DEFAULT_GUI_FONT));
     SetTextColor(dc, topicCaptionColor(session.colors.panel));
     RECT caption = r;
-    DrawTextA(dc, "Тема:", -1, &caption, DT_SINGLELINE | DT_VCENTER);
+    drawText(dc, "Тема:", &caption, DT_SINGLELINE | DT_VCENTER);
 
     r.left += 40;
-    char topic[kTopicShownChars + 1] = "";
-    GetWindowTextA(item->hwndItem, topic, sizeof topic);
+    char topic[kTopicShownChars + 1];
+    getWindowText(item->hwndItem, topic, sizeof topic);
     drawLine(dc, r, topic[0] ? topic : "(тема не задана)", fontUi, RGB(0, 0, 0));
 }

@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include "win_text.h"
+
 void WinSessionHost::startTimer(int id, unsigned ms) { SetTimer(window, (UINT_PTR)id, ms, nullptr); }
 
 void WinSessionHost::stopTimer(int id) { KillTimer(window, (UINT_PTR)id); }
@@ -29,7 +31,7 @@ void WinSessionHost::messageBox(const char* text, const char* title, MessageIcon
     // The log shows every line written so far while the box is up.
     if (ports.log)
         ports.log->endBatch();
-    MessageBoxA(window, text, title, MB_OK | (icon == IconWarning ? MB_ICONWARNING : MB_ICONINFORMATION));
+    ::messageBox(window, text, title, MB_OK | (icon == IconWarning ? MB_ICONWARNING : MB_ICONINFORMATION));
 }
 
 void WinSessionHost::beep() { MessageBeep(MB_ICONASTERISK); }

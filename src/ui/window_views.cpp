@@ -3,7 +3,6 @@
 // (the window actions and the input line).
 #include "main_window.h"
 
-#include <shellapi.h>
 #include <string.h>
 
 #include "admin_panel.h"
@@ -17,6 +16,7 @@
 #include "status_display.h"
 #include "user_list.h"
 #include "win_banners.h"
+#include "win_text.h"
 
 namespace {
 
@@ -26,12 +26,8 @@ struct WindowViews final : ChatViews {
     void statusChanged() override { refreshStatusDisplays(); }
     void showTopic(const char* topic) override { showTopicText(topic); }
     void focusInput() override { SetFocus(mainWnd.input); }
-    void readInput(char* text, size_t cap) override
-    {
-        text[0] = '\0';
-        GetWindowTextA(mainWnd.input, text, (int)cap);
-    }
-    void clearInput() override { SetWindowTextA(mainWnd.input, ""); }
+    void readInput(char* text, size_t cap) override { getWindowText(mainWnd.input, text, cap); }
+    void clearInput() override { setWindowText(mainWnd.input, ""); }
     void colorsChanged() override
     {
         setChatLogBackground(mainWnd.log, session.colors.bg);
@@ -69,7 +65,7 @@ struct WindowActions final : MainWindowActions, InputLine {
     {
         CheckMenuItem(GetMenu(mainWnd.hwnd), (UINT)id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
     }
-    void openUrl(const char* url) override { ShellExecuteA(nullptr, "open", url, nullptr, nullptr, SW_SHOWNORMAL); }
+    void openUrl(const char* url) override { openLink(nullptr, url); }
     int selectedUser() override { return (int)SendMessageA(mainWnd.userList, LB_GETCURSEL, 0, 0); }
     int selectedRoom() override { return comboSelection(mainWnd.roomBox); }
     int selectedColor() override { return comboSelection(mainWnd.colorBox); }
@@ -81,16 +77,12 @@ struct WindowActions final : MainWindowActions, InputLine {
     }
     void openBannerLink() override { ::openBannerLink(); }
 
-    void getText(char* text, size_t cap) override
-    {
-        text[0] = '\0';
-        GetWindowTextA(mainWnd.input, text, (int)cap);
-    }
-    void setText(const char* text) override { SetWindowTextA(mainWnd.input, text); }
+    void getText(char* text, size_t cap) override { getWindowText(mainWnd.input, text, cap); }
+    void setText(const char* text) override { setWindowText(mainWnd.input, text); }
     void focusAtEnd() override
     {
         SetFocus(mainWnd.input);
-        int end = GetWindowTextLengthA(mainWnd.input);
+        int end = windowTextLength(mainWnd.input);
         SendMessageA(mainWnd.input, EM_SETSEL, end, end);
     }
 };

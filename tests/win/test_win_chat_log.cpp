@@ -10,7 +10,9 @@
 #include <string>
 
 #include "chat_log.h"
+#include "codepage.h"
 #include "host.h"
+#include "win_text.h"
 
 namespace {
 
@@ -105,15 +107,21 @@ protected:
         return got.cpMax;
     }
 
-    // The characters between two positions as the control stores them.
+    // The characters between two positions as the control stores them, in
+    // the conversion code page. A Unicode control (RichEdit20W) answers in
+    // UTF-16: the system does not convert this message.
     std::string range(LONG from, LONG to)
     {
+        std::wstring units((size_t)(to - from) + 2, L'\0');
         std::string buffer((size_t)(to - from) * 2 + 2, '\0');
         TEXTRANGEA tr;
         tr.chrg.cpMin = from;
         tr.chrg.cpMax = to;
-        tr.lpstrText = &buffer[0];
+        tr.lpstrText = IsWindowUnicode(edit) ? (LPSTR)&units[0] : &buffer[0];
         LRESULT n = SendMessageA(edit, EM_GETTEXTRANGE, 0, (LPARAM)&tr);
+        if (IsWindowUnicode(edit))
+            n = (LRESULT)conversionText().fromUtf16((const Utf16Unit*)units.data(), n > 0 ? (size_t)n : 0, &buffer[0],
+                                                    buffer.size());
         buffer.resize(n > 0 ? (size_t)n : 0);
         return buffer;
     }
@@ -196,7 +204,7 @@ TEST_F(ChatLogTest, LoadsTheRichEditLibraryOnce)
     const char* first = loadRichEdit();
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(loadRichEdit(), first);
-    if (std::string(first) == "RichEdit20A")
+    if (std::string(first) == (unicodeWindows() ? "RichEdit20W" : "RichEdit20A"))
         EXPECT_NE(GetModuleHandleA("riched20.dll"), nullptr);
     else
         EXPECT_STREQ(first, "RICHEDIT");

@@ -12,6 +12,7 @@
 #include "main_commands.h"
 #include "main_window.h"
 #include "main_window_fixture.h"
+#include "win_text.h"
 
 TEST_F(MainWindowTest, ChildrenInCreationOrder)
 {
@@ -28,7 +29,7 @@ TEST_F(MainWindowTest, ChildrenInCreationOrder)
 
     char cls[64];
     GetClassNameA(GetDlgItem(window, IdLog), cls, sizeof cls);
-    EXPECT_STREQ(cls, "RichEdit20A");
+    EXPECT_STREQ(cls, unicodeWindows() ? "RichEdit20W" : "RichEdit20A");
     char hint[200];
     GetDlgItemTextA(window, IdHint, hint, sizeof hint);
     EXPECT_STREQ(hint, "Enter — послать.  Щелчок по нику (в списке или в логе) — обращение, двойной — приват.  /help — команды");
