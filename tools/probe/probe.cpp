@@ -2,17 +2,17 @@
 // acts on them as a user would, from another process in the same Wine prefix
 // (or Windows session).  One subcommand per run; see usage() below.
 //
-// Text goes out as UTF-8; the client's windows hold text in the ANSI code
-// page, which is converted with MultiByteToWideChar(CP_ACP) and
-// WideCharToMultiByte(CP_UTF8).  Arguments are taken from GetCommandLineW, so
-// that they arrive as UTF-16 whatever the C runtime's locale, and converted to
-// the ANSI code page for the "set" and "keys" commands.
+// Text goes out as UTF-8.  Every text is read and written as UTF-16, with the
+// wide functions and messages, so that it arrives whole whatever the
+// system's ANSI code page: a Unicode window keeps its text in UTF-16, and an
+// ANSI window's text is converted by the system.  Arguments are taken from
+// GetCommandLineW, so that they arrive as UTF-16 whatever the C runtime's
+// locale.  Menus alone are read as ANSI text (in the ANSI code page).
 //
 // Messages whose data the system copies between processes (WM_GETTEXT,
-// WM_SETTEXT, also for the rich edit) are sent as they are; LB_GETTEXT and
-// CB_GETLBTEXT, also copied, are sent as Unicode messages (see itemUtf8).
-// Common control messages that take a pointer (SB_GETTEXTA, TB_GETBUTTON,
-// TB_GETBUTTONTEXTA, EM_GETTEXTRANGE) get a buffer allocated in the target
+// WM_SETTEXT, LB_GETTEXT, CB_GETLBTEXT, WM_CHAR) are sent as they are.
+// Common control messages that take a pointer (SB_GETTEXTW, TB_GETBUTTON,
+// TB_GETBUTTONTEXTW, EM_GETTEXTRANGE) get a buffer allocated in the target
 // process with VirtualAllocEx and read back with ReadProcessMemory; both
 // processes must be 64-bit for that and for the menu reader.  Menus are
 // read with GetMenuItemInfoA where the system allows it on another process's
@@ -65,26 +65,26 @@ std::wstring acpToWide(const std::string &s, UINT cp = CP_ACP)
     return w;
 }
 
-std::string wideTo(const std::wstring &w, UINT cp, bool *lossy = nullptr)
+std::string wideTo(const std::wstring &w, UINT cp)
 {
-    if (lossy)
-        *lossy = false;
     if (w.empty())
         return std::string();
-    BOOL usedDefault = FALSE;
-    BOOL *pUsed = (cp == CP_UTF8) ? nullptr : &usedDefault;
-    int n = WideCharToMultiByte(cp, 0, w.data(), (int)w.size(), nullptr, 0, nullptr, pUsed);
+    int n = WideCharToMultiByte(cp, 0, w.data(), (int)w.size(), nullptr, 0, nullptr, nullptr);
     std::string s(n > 0 ? n : 0, '\0');
     if (n > 0)
-        WideCharToMultiByte(cp, 0, w.data(), (int)w.size(), &s[0], n, nullptr, pUsed);
-    if (lossy)
-        *lossy = usedDefault != FALSE;
+        WideCharToMultiByte(cp, 0, w.data(), (int)w.size(), &s[0], n, nullptr, nullptr);
     return s;
 }
 
+// ANSI text (menus) in UTF-8.
 std::string utf8(const std::string &ansi)
 {
     return wideTo(acpToWide(ansi), CP_UTF8);
+}
+
+std::string utf8(const std::wstring &w)
+{
+    return wideTo(w, CP_UTF8);
 }
 
 // CR LF and lone CR become LF.
@@ -204,7 +204,7 @@ struct Options {
     // Target window.
     bool dialog = false;
     bool haveWindowTitle = false;
-    std::string windowTitle;  // ANSI
+    std::string windowTitle;  // UTF-8
     HWND hwnd = nullptr;
     // wait-window / wait-gone selectors.
     bool haveClass = false;
@@ -275,14 +275,6 @@ void usage()
     finish(ExitUsage);
 }
 
-std::string argAnsi(const std::wstring &w, const char *what)
-{
-    bool lossy = false;
-    std::string s = wideTo(w, CP_ACP, &lossy);
-    if (lossy)
-        fprintf(stderr, "probe: warning: %s has characters outside the ANSI code page\n", what);
-    return s;
-}
 
 long long parseNumber(const std::wstring &w, const char *what)
 {
@@ -328,15 +320,15 @@ void parseArgs()
             g_opt.dialog = true;
         } else if (s == L"--window-title") {
             g_opt.haveWindowTitle = true;
-            g_opt.windowTitle = argAnsi(value("--window-title"), "--window-title");
+            g_opt.windowTitle = utf8(value("--window-title"));
         } else if (s == L"--hwnd") {
             g_opt.hwnd = (HWND)(INT_PTR)parseNumber(value("--hwnd"), "--hwnd");
         } else if (s == L"--class") {
             g_opt.haveClass = true;
-            g_opt.cls = argAnsi(value("--class"), "--class");
+            g_opt.cls = utf8(value("--class"));
         } else if (s == L"--title") {
             g_opt.haveTitle = true;
-            g_opt.title = argAnsi(value("--title"), "--title");
+            g_opt.title = utf8(value("--title"));
         } else if (s == L"--contains") {
             g_opt.contains = true;
         } else if (s == L"--timeout") {
@@ -387,14 +379,15 @@ std::string className(HWND h)
     return buf;
 }
 
-// The text the system keeps for a window (top-level captions); sends nothing.
+// The text the system keeps for a window (top-level captions), in UTF-8;
+// sends nothing.
 std::string captionOf(HWND h)
 {
-    int n = GetWindowTextLengthA(h);
-    std::string s(n > 0 ? n + 1 : 1, '\0');
-    int got = GetWindowTextA(h, &s[0], (int)s.size());
+    int n = GetWindowTextLengthW(h);
+    std::wstring s(n > 0 ? n + 1 : 1, L'\0');
+    int got = GetWindowTextW(h, &s[0], (int)s.size());
     s.resize(got > 0 ? got : 0);
-    return s;
+    return utf8(s);
 }
 
 BOOL CALLBACK collectTop(HWND h, LPARAM lp)
@@ -473,7 +466,7 @@ HWND target()
     } else if (g_opt.haveWindowTitle) {
         h = findByTitle(g_opt.windowTitle);
         if (!h)
-            fail(ExitNotFound, "no visible window titled \"%s\"", utf8(g_opt.windowTitle).c_str());
+            fail(ExitNotFound, "no visible window titled \"%s\"", g_opt.windowTitle.c_str());
     } else if (g_opt.dialog) {
         h = findDialog();
         if (!h)
@@ -529,7 +522,7 @@ HWND controlOfClass(HWND parent, const char *cls)
 bool trySend(HWND h, UINT msg, WPARAM wp, LPARAM lp, LRESULT *result)
 {
     DWORD_PTR r = 0;
-    if (!SendMessageTimeoutA(h, msg, wp, lp, SMTO_NORMAL, g_opt.timeout, &r))
+    if (!SendMessageTimeoutW(h, msg, wp, lp, SMTO_NORMAL, g_opt.timeout, &r))
         return false;
     if (result)
         *result = (LRESULT)r;
@@ -547,7 +540,7 @@ LRESULT send(HWND h, UINT msg, WPARAM wp = 0, LPARAM lp = 0)
 
 void post(HWND h, UINT msg, WPARAM wp = 0, LPARAM lp = 0)
 {
-    if (!PostMessageA(h, msg, wp, lp))
+    if (!PostMessageW(h, msg, wp, lp))
         fail(ExitFailed, "cannot post message 0x%X to %p (error %lu)", msg, (void *)h,
              (unsigned long)GetLastError());
 }
@@ -562,7 +555,8 @@ void deliver(HWND h, UINT msg, WPARAM wp, LPARAM lp, bool sync)
         post(h, msg, wp, lp);
 }
 
-// WM_GETTEXT, which the system copies across processes.
+// WM_GETTEXT, which the system copies across processes; in UTF-8, at most
+// max characters (0: all) and "..." when there were more.
 std::string windowText(HWND h, size_t max = 0)
 {
     LRESULT len = send(h, WM_GETTEXTLENGTH);
@@ -571,13 +565,13 @@ std::string windowText(HWND h, size_t max = 0)
     size_t cap = (size_t)len;
     if (max && cap > max)
         cap = max;
-    std::vector<char> buf(cap + 2, '\0');
+    std::vector<wchar_t> buf(cap + 2, L'\0');
     LRESULT got = send(h, WM_GETTEXT, (WPARAM)(cap + 1), (LPARAM)buf.data());
     if (got < 0)
         got = 0;
     if ((size_t)got > cap)
         got = (LRESULT)cap;
-    std::string s(buf.data(), (size_t)got);
+    std::string s = utf8(std::wstring(buf.data(), (size_t)got));
     if (max && (size_t)len > max)
         s += "...";
     return s;
@@ -642,12 +636,13 @@ public:
         std::vector<char> z(size_, '\0');
         write(z.data(), z.size());
     }
-    std::string readString(size_t maxLen)
+    std::wstring readWideString(size_t maxLen)
     {
-        std::vector<char> buf(maxLen + 1, '\0');
-        read(buf.data(), maxLen < size_ ? maxLen : size_);
-        buf[maxLen] = '\0';
-        return std::string(buf.data());
+        std::vector<wchar_t> buf(maxLen + 1, L'\0');
+        size_t bytes = maxLen * sizeof(wchar_t);
+        read(buf.data(), bytes < size_ ? bytes : size_);
+        buf[maxLen] = L'\0';
+        return std::wstring(buf.data());
     }
 
 private:
@@ -745,7 +740,7 @@ std::string visibleText(HWND h)
         if (sel != CB_ERR && comboHasStrings(h))
             return comboItem(h, (int)sel);
     }
-    return utf8(windowText(h, 160));
+    return windowText(h, 160);
 }
 
 void printRecord(HWND parent, HWND c)
@@ -959,21 +954,21 @@ void cmdWaitWindow(bool gone)
         fail(gone ? ExitFailed : ExitNotFound, gone ? "the window is still there" : "no such window");
     if (!gone) {
         outf("0x%llX", (unsigned long long)(UINT_PTR)found);
-        out(utf8(captionOf(found)));
+        out(captionOf(found));
     }
 }
 
 void cmdWaitTitle()
 {
     needArgs(1, "wait-title TEXT [--contains]");
-    std::string want = argAnsi(g_opt.args[0], "TEXT");
+    std::string want = utf8(g_opt.args[0]);
     std::string have;
     bool ok = waitFor([&] {
         HWND h = target();
         have = captionOf(h);
         return titleMatches(have, want, g_opt.contains);
     });
-    out(utf8(have));
+    out(have);
     if (!ok)
         fail(ExitNotFound, "title not reached");
 }
@@ -982,7 +977,7 @@ void cmdWaitText()
 {
     needArgs(2, "wait-text ID TEXT [--contains]");
     int id = argId(0);
-    std::string want = normalizeNewlines(argAnsi(g_opt.args[1], "TEXT"));
+    std::string want = normalizeNewlines(utf8(g_opt.args[1]));
     std::string have;
     HWND t = target();
     HWND c = control(t, id);
@@ -990,7 +985,7 @@ void cmdWaitText()
         have = normalizeNewlines(windowText(c));
         return titleMatches(have, want, g_opt.contains);
     });
-    out(utf8(have));
+    out(have);
     if (!ok)
         fail(ExitNotFound, "text not reached");
 }
@@ -998,14 +993,14 @@ void cmdWaitText()
 void cmdTitle()
 {
     needArgs(0, "title");
-    out(utf8(captionOf(target())));
+    out(captionOf(target()));
 }
 
 void cmdText()
 {
     needArgs(1, "text ID");
     HWND c = control(target(), argId(0));
-    out(utf8(normalizeNewlines(windowText(c))));
+    out(normalizeNewlines(windowText(c)));
 }
 
 void cmdRichText()
@@ -1016,27 +1011,36 @@ void cmdRichText()
     if (!g_opt.range) {
         text = windowText(c);
     } else {
-        // EM_GETTEXTRANGE, whose TEXTRANGEA points at a buffer, with both the
-        // structure and the buffer in the target's memory.
+        // EM_GETTEXTRANGE, whose TEXTRANGE points at a buffer, with both the
+        // structure and the buffer in the target's memory. The system does
+        // not convert this message: a Unicode control ("RichEdit20W")
+        // writes UTF-16, an ANSI one ANSI text.
+        bool unicode = IsWindowUnicode(c) != FALSE;
         LRESULT len = send(c, WM_GETTEXTLENGTH);
         size_t cap = (size_t)(len > 0 ? len : 0) * 2 + 2;
-        Remote block(c, sizeof(TEXTRANGEA) + cap);
+        Remote block(c, sizeof(TEXTRANGEW) + cap * sizeof(wchar_t));
         block.zero();
-        TEXTRANGEA tr;
+        TEXTRANGEW tr;
         tr.chrg.cpMin = 0;
         tr.chrg.cpMax = -1;
-        tr.lpstrText = (LPSTR)((char *)block.address() + sizeof tr);
+        tr.lpstrText = (LPWSTR)((char *)block.address() + sizeof tr);
         block.write(&tr, sizeof tr);
         LRESULT got = send(c, EM_GETTEXTRANGE, 0, block.param());
         if (got < 0)
             got = 0;
         if ((size_t)got >= cap)
             got = (LRESULT)cap - 1;
-        std::vector<char> buf((size_t)got + 1, '\0');
-        block.read(buf.data(), (size_t)got, sizeof tr);
-        text.assign(buf.data(), (size_t)got);
+        if (unicode) {
+            std::vector<wchar_t> buf((size_t)got + 1, L'\0');
+            block.read(buf.data(), (size_t)got * sizeof(wchar_t), sizeof tr);
+            text = utf8(std::wstring(buf.data(), (size_t)got));
+        } else {
+            std::vector<char> buf((size_t)got + 1, '\0');
+            block.read(buf.data(), (size_t)got, sizeof tr);
+            text = utf8(std::string(buf.data(), (size_t)got));
+        }
     }
-    out(utf8(normalizeNewlines(text)));
+    out(normalizeNewlines(text));
 }
 
 // The screen position of a character of a rich edit: EM_POSFROMCHAR with
@@ -1082,7 +1086,7 @@ void cmdCombo()
     LRESULT sel = send(c, CB_GETCURSEL);
     outf("count: %ld", (long)n);
     outf("sel: %ld", (long)(sel == CB_ERR ? -1 : sel));
-    out("edit: " + field(utf8(windowText(c))));
+    out("edit: " + field(windowText(c)));
     bool strings = comboHasStrings(c);
     for (int i = 0; i < (int)n; ++i)
         out("item: " + field(strings ? comboItem(c, i) : std::string()));
@@ -1099,12 +1103,12 @@ void cmdStatus()
         n = 1;
     outf("count: %ld", (long)n);
     for (int i = 0; i < (int)n; ++i) {
-        LRESULT lenType = send(c, SB_GETTEXTLENGTHA, (WPARAM)i);
+        LRESULT lenType = send(c, SB_GETTEXTLENGTHW, (WPARAM)i);
         size_t len = LOWORD(lenType);
-        Remote buf(c, len * 2 + 2);
+        Remote buf(c, (len + 1) * sizeof(wchar_t));
         buf.zero();
-        send(c, SB_GETTEXTA, (WPARAM)i, buf.param());
-        out("part: " + field(utf8(buf.readString(len))));
+        send(c, SB_GETTEXTW, (WPARAM)i, buf.param());
+        out("part: " + field(utf8(buf.readWideString(len))));
     }
 }
 
@@ -1115,8 +1119,8 @@ void cmdToolbar()
     HWND t = target();
     HWND c = g_opt.args.empty() ? controlOfClass(t, TOOLBARCLASSNAMEA) : control(t, argId(0));
     LRESULT n = send(c, TB_BUTTONCOUNT);
-    const size_t textCap = 512;
-    Remote block(c, sizeof(TBBUTTON) + textCap);
+    const size_t textCap = 512;  // characters
+    Remote block(c, sizeof(TBBUTTON) + textCap * sizeof(wchar_t));
     for (int i = 0; i < (int)n; ++i) {
         TBBUTTON b;
         memset(&b, 0, sizeof b);
@@ -1142,14 +1146,14 @@ void cmdToolbar()
             add("hidden");
         if (b.fsState & TBSTATE_PRESSED)
             add("pressed");
-        std::string text;
+        std::wstring text;
         if (!(b.fsStyle & TBSTYLE_SEP)) {
-            LRESULT len = send(c, TB_GETBUTTONTEXTA, (WPARAM)b.idCommand, 0);
+            LRESULT len = send(c, TB_GETBUTTONTEXTW, (WPARAM)b.idCommand, 0);
             if (len > 0 && (size_t)len < textCap) {
                 char *remoteText = (char *)block.address() + sizeof(TBBUTTON);
-                send(c, TB_GETBUTTONTEXTA, (WPARAM)b.idCommand, (LPARAM)remoteText);
-                std::vector<char> buf((size_t)len + 1, '\0');
-                block.read(buf.data(), (size_t)len, sizeof(TBBUTTON));
+                send(c, TB_GETBUTTONTEXTW, (WPARAM)b.idCommand, (LPARAM)remoteText);
+                std::vector<wchar_t> buf((size_t)len + 1, L'\0');
+                block.read(buf.data(), (size_t)len * sizeof(wchar_t), sizeof(TBBUTTON));
                 text.assign(buf.data(), (size_t)len);
             }
         }
@@ -1188,7 +1192,7 @@ void cmdDialog()
         if (!d)
             fail(ExitNotFound, "no dialog open");
     }
-    out("title: " + field(utf8(captionOf(d))));
+    out("title: " + field(captionOf(d)));
     printChildren(d);
 }
 
@@ -1196,7 +1200,7 @@ void cmdSet()
 {
     needArgs(2, "set ID TEXT");
     HWND c = control(target(), argId(0));
-    std::string text = argAnsi(g_opt.args[1], "TEXT");
+    const std::wstring &text = g_opt.args[1];
     if (!send(c, WM_SETTEXT, 0, (LPARAM)text.c_str()))
         fail(ExitFailed, "WM_SETTEXT was refused");
 }
@@ -1304,7 +1308,7 @@ void cmdKeys()
     HWND c = control(target(), id);
     if (!IsWindowEnabled(c))
         fail(ExitFailed, "control %d is disabled", id);
-    std::string text = argAnsi(g_opt.args[1], "TEXT");
+    const std::wstring &text = g_opt.args[1];
     if (!focusControl(c))
         fprintf(stderr, "probe: note: could not give control %d the focus\n", id);
     // A user clicks behind the text before typing; the edit controls clamp
@@ -1313,8 +1317,10 @@ void cmdKeys()
         LRESULT len = send(c, WM_GETTEXTLENGTH);
         send(c, EM_SETSEL, (WPARAM)len, len);
     }
-    for (unsigned char ch : text)
-        deliver(c, WM_CHAR, ch, 1, !g_opt.post);
+    // A posted character goes through the target's message loop, as typed
+    // ones do.
+    for (wchar_t ch : text)
+        deliver(c, WM_CHAR, (WPARAM)ch, 1, !g_opt.post);
 }
 
 void cmdClose()

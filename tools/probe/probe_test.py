@@ -167,9 +167,9 @@ class Checks:
         for text in ["Привет, мир — ёЁ №", "", "plain ASCII", "Щ" * 300]:
             self.p.out("set", 3004, text)
             assert self.p.out("text", 3004) == text, text
-        # Outside code page 1251: a warning, and '?' as the system substitutes.
-        rc, out, err = self.p.call("set", 3004, "日本")
-        assert rc == 0 and "ANSI code page" in err, (rc, err)
+        # The text goes as UTF-16; an edit made by an ANSI call (as the target
+        # makes it) gets it in the ANSI code page, with '?' for what 1251 lacks.
+        self.p.out("set", 3004, "日本")
         assert self.p.out("text", 3004) == "??"
         self.p.out("set", 3004, "")
 
