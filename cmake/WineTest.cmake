@@ -4,12 +4,14 @@
 #                  [ARGS <arg>...] [TIMEOUT <seconds>] [WORKING_DIRECTORY <dir>]
 #                  [PREFIX <dir>] [LABELS <label>...]
 #                  [SCREENSHOT <file> [SCREENSHOT_AFTER <seconds>]]
-#                  [EXPECT_EXIT <code>] [LAUNCHER <command>...])
+#                  [EXPECT_EXIT <code>] [LOCALE <name>] [LAUNCHER <command>...])
 #   Runs COMMAND (a target's file, or a path) under wine-run.  TIMEOUT (default
 #   120) is wine-run's limit for the program; the ctest TIMEOUT is 60 s more.
 #   WORKING_DIRECTORY defaults to the current binary directory, PREFIX to
 #   ZB_WINE_PREFIX.  EXPECT_EXIT makes the test pass only on that exit code
-#   (124: the program ran into TIMEOUT).  LAUNCHER runs wine-run itself
+#   (124: the program ran into TIMEOUT).  LOCALE is the Unix locale of the run
+#   (wine-run --locale; default ru_RU.UTF-8, ANSI code page 1251; en_US.UTF-8
+#   gives the code page 1252 of a Western system).  LAUNCHER runs wine-run itself
 #   (given as its last arguments), for example to serve files next to the
 #   program.  Every such test has the label "wine",
 #   a RESOURCE_LOCK on its prefix (one program per prefix at a time, as the
@@ -86,7 +88,7 @@ endfunction()
 
 function(zb_add_wine_test)
   cmake_parse_arguments(PARSE_ARGV 0 W ""
-    "NAME;COMMAND;TIMEOUT;WORKING_DIRECTORY;PREFIX;SCREENSHOT;SCREENSHOT_AFTER;EXPECT_EXIT"
+    "NAME;COMMAND;TIMEOUT;WORKING_DIRECTORY;PREFIX;SCREENSHOT;SCREENSHOT_AFTER;EXPECT_EXIT;LOCALE"
     "ARGS;LABELS;LAUNCHER")
   if(W_UNPARSED_ARGUMENTS)
     message(FATAL_ERROR "zb_add_wine_test: unknown arguments: ${W_UNPARSED_ARGUMENTS}")
@@ -126,6 +128,9 @@ function(zb_add_wine_test)
   endif()
   if(DEFINED W_EXPECT_EXIT)
     list(APPEND opts --expect-exit ${W_EXPECT_EXIT})
+  endif()
+  if(W_LOCALE)
+    list(APPEND opts --locale ${W_LOCALE})
   endif()
 
   add_test(NAME ${W_NAME}

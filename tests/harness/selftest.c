@@ -2,11 +2,13 @@
  * harness_selftest: a Win32 console program that checks the environment
  * tests/harness/wine-run gives a program.
  *
- * Always: the ANSI code page is 1251; a visible top-level window of a plain
+ * Always: the ANSI code page is 1251 (or the one given with --acp); a visible
+ * top-level window of a plain
  * window class can be created and is painted; a file next to the exe
  * (harness_selftest.out) can be written, holding the current directory.
  *
  * Options (checked in this order, the first failure decides the exit code):
+ *   --acp N               the ANSI code page expected instead of 1251
  *   --screen WxH          the primary screen has this size
  *   --expect-cwd UNIXDIR  the current directory is UNIXDIR seen through
  *                         wine's Z: drive (Z:\ is the Unix root)
@@ -96,7 +98,7 @@ int main(int argc, char **argv)
     const char *screen = NULL, *expect_cwd = NULL, *russian_arg = NULL;
     DWORD sleep_ms = 0;
     int exit_code = 0, crash = 0;
-    UINT acp;
+    UINT acp, expect_acp = 1251;
     WNDCLASSA wc;
     HWND hwnd;
     char cwd[MAX_PATH], path[MAX_PATH];
@@ -110,7 +112,9 @@ int main(int argc, char **argv)
         }
         if (i + 1 >= argc)
             return usage("missing option value");
-        if (strcmp(argv[i], "--screen") == 0)
+        if (strcmp(argv[i], "--acp") == 0)
+            expect_acp = (UINT)strtoul(argv[++i], NULL, 10);
+        else if (strcmp(argv[i], "--screen") == 0)
             screen = argv[++i];
         else if (strcmp(argv[i], "--expect-cwd") == 0)
             expect_cwd = argv[++i];
@@ -127,8 +131,8 @@ int main(int argc, char **argv)
     acp = GetACP();
     printf("ACP=%u\n", acp);
     fflush(stdout);
-    if (acp != 1251) {
-        fprintf(stderr, "harness_selftest: ANSI code page is %u, not 1251\n", acp);
+    if (acp != expect_acp) {
+        fprintf(stderr, "harness_selftest: ANSI code page is %u, not %u\n", acp, expect_acp);
         return 2;
     }
 

@@ -7,11 +7,13 @@ probe's output.
         probe.out("wait-window")
         probe.list(3002)            # {'count': 3, 'sel': 1, 'items': [...]}
 
-WineSession holds the prefix's run lock (<prefix>.run.lock, the one
-tests/harness/wine-run takes) for its whole life, so that no other run ends
-its wineserver; it stops a server left over from an earlier run, uses the
-display named by ZB_DISPLAY or starts its own Xvfb, and on leaving kills
-every process of the prefix ("wineserver -k") and its Xvfb.
+WineSession runs everything in one Unix locale (by default ru_RU.UTF-8, the
+ANSI code page 1251; en_US.UTF-8 gives 1252). It holds the prefix's run
+lock (<prefix>.run.lock, the one tests/harness/wine-run takes) for its whole
+life, so that no other run ends its wineserver; it stops a server left over
+from an earlier run, uses the display named by ZB_DISPLAY or starts its own
+Xvfb, and on leaving kills every process of the prefix ("wineserver -k") and
+its Xvfb.
 """
 
 import fcntl
@@ -64,8 +66,9 @@ class ProbeError(Exception):
 
 class WineSession:
     def __init__(self, prefix, display=None, wine=None, wineserver=None, wine_run=None,
-                 lock_timeout=600, screen="1024x768x24"):
+                 lock_timeout=600, screen="1024x768x24", locale="ru_RU.UTF-8"):
         self.prefix = os.path.abspath(prefix)
+        self.locale = locale
         self.display = display if display is not None else os.environ.get("ZB_DISPLAY") or None
         self.wine = wine or os.environ.get("ZB_WINE") or _first_executable(
             "/usr/lib/wine/wine64", "wine64", "/usr/lib/x86_64-linux-gnu/wine/wine64")
@@ -171,8 +174,8 @@ class WineSession:
             "WINEARCH": "win64",
             "WINEDEBUG": "-all",
             "WINEDLLOVERRIDES": "mscoree,mshtml=;winemenubuilder.exe=d",
-            "LANG": "ru_RU.UTF-8",
-            "LC_ALL": "ru_RU.UTF-8",
+            "LANG": self.locale,
+            "LC_ALL": self.locale,
         })
         if self.display:
             env["DISPLAY"] = self.display
