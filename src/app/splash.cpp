@@ -81,6 +81,9 @@ LRESULT CALLBACK paintSplash(HWND window, UINT message, WPARAM wParam, LPARAM lP
     return 0;
 }
 
+// The splash window has no text of its own (what it shows is painted through
+// drawText) and is gone before any Unicode window exists, so it stays an ANSI
+// window with an ANSI message pump.
 void runSplash(HINSTANCE instance)
 {
     WNDCLASSA wc = {};

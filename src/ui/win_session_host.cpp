@@ -21,6 +21,8 @@ void WinSessionHost::localTime(int* hour, int* minute, int* second)
 
 bool WinSessionHost::fileExists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
 
+// The path came from the ANSI file functions, in the system's code page: it
+// goes back through an ANSI call.
 void WinSessionHost::openInTextViewer(const char* path)
 {
     ShellExecuteA(nullptr, "open", "notepad.exe", path, nullptr, SW_SHOWNORMAL);
