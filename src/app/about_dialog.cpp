@@ -1,6 +1,7 @@
 #include "about_dialog.h"
 
 #include "bounded.h"
+#include "dialog_buttons.h"
 #include "drawing.h"
 #include "site.h"
 #include "win_text.h"
@@ -19,13 +20,9 @@ INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         return FALSE;
 
     case WM_DRAWITEM: {
-        const DRAWITEMSTRUCT* item = (const DRAWITEMSTRUCT*)lParam;
-        if (!item || item->CtlID != IDC_ABOUT_HEADER)
-            return FALSE;
         char tagline[160];
         formatText(tagline, sizeof tagline, "клиент чата %s для Windows 98-11", kChatSiteHost);
-        drawDialogHeader(item, " Chat 1.0", tagline, logoImages, fontLogo, fontSmall);
-        return TRUE;
+        return onHeaderDraw(lParam, IDC_ABOUT_HEADER, " Chat 1.0", tagline);
     }
     }
     return FALSE;

@@ -4,6 +4,7 @@
 
 #include "bounded.h"
 #include "connection.h"
+#include "dialog_buttons.h"
 #include "drawing.h"
 #include "palette.h"
 #include "registration.h"
@@ -105,13 +106,8 @@ INT_PTR CALLBACK loginDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         }
         return FALSE;
 
-    case WM_DRAWITEM: {
-        const DRAWITEMSTRUCT* item = (const DRAWITEMSTRUCT*)lParam;
-        if (!item || item->CtlID != IDC_LOGIN_HEADER)
-            return FALSE;
-        drawDialogHeader(item, portalDomainSuffix(), kTagline, logoImages, fontLogo, fontSmall);
-        return TRUE;
-    }
+    case WM_DRAWITEM:
+        return onHeaderDraw(lParam, IDC_LOGIN_HEADER, portalDomainSuffix(), kTagline);
     }
     return FALSE;
 }

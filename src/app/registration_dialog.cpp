@@ -84,13 +84,8 @@ INT_PTR CALLBACK registrationDialogProc(HWND dialog, UINT message, WPARAM wParam
     case WM_COMMAND:
         return onOkOrCancel(dialog, wParam, submit);
 
-    case WM_DRAWITEM: {
-        const DRAWITEMSTRUCT* item = (const DRAWITEMSTRUCT*)lParam;
-        if (!item || item->CtlID != IDC_REG_HEADER)
-            return FALSE;
-        drawDialogHeader(item, portalDomainSuffix(), kTagline, logoImages, fontLogo, fontSmall);
-        return TRUE;
-    }
+    case WM_DRAWITEM:
+        return onHeaderDraw(lParam, IDC_REG_HEADER, portalDomainSuffix(), kTagline);
     }
     return FALSE;
 }
