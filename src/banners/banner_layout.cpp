@@ -51,13 +51,3 @@ LayoutRect placeBannerPicture(const LayoutRect& box, int width, int height)
     }
     return r;
 }
-
-Color shadeColor(Color c, int delta)
-{
-    unsigned channel[3];
-    for (int i = 0; i < 3; i++) {
-        int v = (int)((c >> (8 * i)) & 0xFF) + delta;
-        channel[i] = (unsigned)(v < 0 ? 0 : v > 255 ? 255 : v);
-    }
-    return rgbColor(channel[0], channel[1], channel[2]);
-}

@@ -22,6 +22,3 @@ BannerStripLayout layoutBannerStrip(int left, int top, int width, int height);
 // the box's left edge (wider than the box's shape) or its top edge, and
 // centred the other way. Never enlarged. Empty when nothing fits.
 LayoutRect placeBannerPicture(const LayoutRect& box, int width, int height);
-
-// Each channel moved by delta and held within 0 .. 255.
-Color shadeColor(Color c, int delta);

@@ -174,6 +174,16 @@ static int hexDigit(char c)
     return -1;
 }
 
+Color shadeColor(Color c, int delta)
+{
+    unsigned channel[3];
+    for (int i = 0; i < 3; i++) {
+        int v = (int)((c >> (8 * i)) & 0xFF) + delta;
+        channel[i] = (unsigned)(v < 0 ? 0 : v > 255 ? 255 : v);
+    }
+    return rgbColor(channel[0], channel[1], channel[2]);
+}
+
 Color parseColor(const char* text, Color fallback)
 {
     if (!text)

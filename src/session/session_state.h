@@ -16,6 +16,10 @@ inline Color rgbColor(unsigned r, unsigned g, unsigned b)
     return (Color)((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
 
+// Each of red, green and blue moved by delta and held within 0 .. 255: the
+// lighter and darker shades of the panel colour.
+Color shadeColor(Color c, int delta);
+
 // Socket handle as the platform gives it; kNoSocket when there is none.
 typedef uintptr_t SocketHandle;
 const SocketHandle kNoSocket = ~(SocketHandle)0;

@@ -1,20 +1,5 @@
 #include "status_texts.h"
 
-namespace {
-
-// Adds delta to each of red, green and blue, held within 0 to 255.
-Color shiftChannels(Color c, int delta)
-{
-    unsigned channel[3];
-    for (int i = 0; i < 3; i++) {
-        int v = (int)((c >> (8 * i)) & 0xFF) + delta;
-        channel[i] = (unsigned)(v < 0 ? 0 : v > 255 ? 255 : v);
-    }
-    return rgbColor(channel[0], channel[1], channel[2]);
-}
-
-} // namespace
-
 void statusBarTexts(const SessionState& s, char parts[kStatusBarParts][kStatusPartCap])
 {
     for (int i = 0; i < kStatusBarParts; i++)
@@ -67,7 +52,7 @@ size_t peopleHeaderText(const SessionState& s, char* out, size_t cap)
     return formatText(out, cap, "Сейчас в чате: %d", s.userCount);
 }
 
-Color selectedItemColor(Color panel) { return shiftChannels(panel, 60); }
-Color topicCaptionColor(Color panel) { return shiftChannels(panel, -110); }
-Color sectionHeaderEndColor(Color panel) { return shiftChannels(panel, -40); }
-Color sectionShadowColor(Color panel) { return shiftChannels(panel, -90); }
+Color selectedItemColor(Color panel) { return shadeColor(panel, 60); }
+Color topicCaptionColor(Color panel) { return shadeColor(panel, -110); }
+Color sectionHeaderEndColor(Color panel) { return shadeColor(panel, -40); }
+Color sectionShadowColor(Color panel) { return shadeColor(panel, -90); }
