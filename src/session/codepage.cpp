@@ -57,37 +57,3 @@ size_t Cp1251Text::fromUtf16(const Utf16Unit* src, size_t n, char* dst, size_t c
         dst[i] = (char)from1251(src[i]);
     return count;
 }
-
-unsigned char cp1251Lower(unsigned char c)
-{
-    if (c < 0x80)
-        return (c >= 'A' && c <= 'Z') ? (unsigned char)(c + 32) : c;
-    if (c >= 0xC0 && c <= 0xDF)
-        return (unsigned char)(c + 32);
-    switch (c) {
-    case 0x80: return 0x90;
-    case 0x81: return 0x83;
-    case 0x8A: case 0x8C: case 0x8D: case 0x8E: case 0x8F: return (unsigned char)(c + 0x10);
-    case 0xA1: return 0xA2;
-    case 0xA3: return 0xBC;
-    case 0xA5: return 0xB4;
-    case 0xA8: case 0xAA: case 0xAF: return (unsigned char)(c + 0x10);
-    case 0xB2: return 0xB3;
-    case 0xBD: return 0xBE;
-    default: return c;
-    }
-}
-
-bool Cp1251Text::equalsNoCase(const char* a, const char* b)
-{
-    for (;; a++, b++) {
-        unsigned char x = cp1251Lower((unsigned char)*a);
-        unsigned char y = cp1251Lower((unsigned char)*b);
-        if (x != y)
-            return false;
-        if (x == 0)
-            return true;
-    }
-}
-
-bool sameText(const char* a, const char* b) { return activeText->equalsNoCase(a, b); }

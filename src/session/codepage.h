@@ -6,6 +6,8 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "text_fold.h"
+
 typedef uint16_t Utf16Unit;
 
 struct CodePage {
@@ -15,9 +17,6 @@ struct CodePage {
     // Converts n UTF-16 units to code-page bytes, "?" for characters the
     // code page lacks. Returns the bytes written, never more than cap; no NUL.
     virtual size_t fromUtf16(const Utf16Unit* src, size_t n, char* dst, size_t cap) = 0;
-    // Case-insensitive equality of two terminated texts, as the platform's
-    // case-insensitive comparison sees it.
-    virtual bool equalsNoCase(const char* a, const char* b) = 0;
 
 protected:
     ~CodePage() = default;
@@ -31,11 +30,4 @@ void setConversionText(CodePage* cp);
 struct Cp1251Text final : CodePage {
     size_t toUtf16(const char* src, size_t n, Utf16Unit* dst, size_t cap) override;
     size_t fromUtf16(const Utf16Unit* src, size_t n, char* dst, size_t cap) override;
-    bool equalsNoCase(const char* a, const char* b) override;
 };
-
-// Lower-case form of a byte of code page 1251.
-unsigned char cp1251Lower(unsigned char c);
-
-// Shorthand used by the tables: conversionText().equalsNoCase(a, b).
-bool sameText(const char* a, const char* b);

@@ -33,5 +33,3 @@ size_t WinCodePage::fromUtf16(const Utf16Unit* src, size_t n, char* dst, size_t 
     }
     return r > 0 ? (size_t)r : 0;
 }
-
-bool WinCodePage::equalsNoCase(const char* a, const char* b) { return lstrcmpiA(a, b) == 0; }

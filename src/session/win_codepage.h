@@ -8,7 +8,6 @@ struct WinCodePage final : CodePage {
 
     size_t toUtf16(const char* src, size_t n, Utf16Unit* dst, size_t cap) override;
     size_t fromUtf16(const Utf16Unit* src, size_t n, char* dst, size_t cap) override;
-    bool equalsNoCase(const char* a, const char* b) override;
 };
 
 // 1251 where the system has it installed, else the system ANSI code page.

@@ -65,7 +65,6 @@ TEST(LogRtf, AnotherCodePageWritesUnicodeValues)
             return n < cap ? n : cap;
         }
         size_t fromUtf16(const Utf16Unit*, size_t, char*, size_t) override { return 0; }
-        bool equalsNoCase(const char*, const char*) override { return false; }
     } shifted;
     setConversionText(&shifted);
     auto rtf = std::make_unique<LogRtf>();

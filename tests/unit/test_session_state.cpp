@@ -66,6 +66,35 @@ TEST_F(SessionStateTest, NicksMatchCaseInsensitivelyInCyrillicToo)
     EXPECT_FALSE(isIgnored(s, "Вас"));
 }
 
+// Folding is by code page 1251 whatever conversion is active, so a system
+// whose own code page lacks a pair (1252: Ё, Ч, Я) compares the same.
+TEST(TextFold, EqualityPrefixAndWholeWord)
+{
+    struct Row {
+        const char *text, *word;
+        bool same, prefix;
+        int wordAt;  // -1: no whole word
+    };
+    const Row rows[] = {
+        {"Яна", "яна", true, true, 0},
+        {"ЁЖИК Чук", "ёжик", false, true, 0},
+        {"ЁЖИК Чук", "чук", false, false, 5},
+        {"Ђура", "ђура", true, true, 0},
+        {"Привет, Вика!", "вика", false, false, 8},
+        {"Викарий и Вика2", "вика", false, true, -1},
+        {"ёлка", "елка", false, false, -1},
+        {"Anna_1", "anna", false, true, 0},
+        {"", "", true, true, -1},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.text);
+        EXPECT_EQ(sameText(r.text, r.word), r.same);
+        EXPECT_EQ(startsWithText(r.text, r.word), r.prefix);
+        const char* at = findWholeWord(r.text, r.word);
+        EXPECT_EQ(at ? (int)(at - r.text) : -1, r.wordAt);
+    }
+}
+
 TEST_F(SessionStateTest, ConfigurationTableReplacesInPlaceAndDropsThe49thKey)
 {
     for (int i = 0; i < 48; i++)
