@@ -8,6 +8,7 @@
 #include "connection.h"
 #include "host.h"
 #include "input_actions.h"
+#include "input_history.h"
 #include "palette.h"
 #include "registration.h"
 #include "session_state.h"
@@ -227,7 +228,7 @@ void runMainCommand(int id, int notification)
         mainWindow->openUrl(kPasswordRecoveryUrl);
         break;
     case IdSend:
-        submitInputLine();
+        submitAndRemember();
         break;
     case IdPrivate:
         privateToSelected();

@@ -14,6 +14,8 @@
 #include "layout.h"
 #include "drawing.h"
 #include "input_actions.h"
+#include "input_history.h"
+#include "input_keys.h"
 #include "log_clicks.h"
 #include "login_dialog.h"
 #include "main_commands.h"
@@ -95,8 +97,11 @@ void createToolbar()
 
 LRESULT CALLBACK inputProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
 {
+    LRESULT answer;
+    if (handleInputLineKeys(w, msg, wp, lp, &answer))
+        return answer;
     if (msg == WM_KEYDOWN && wp == VK_RETURN) {
-        submitInputLine();
+        submitAndRemember();
         return 0;
     }
     if (msg == WM_CHAR && wp == '\r')

@@ -346,6 +346,16 @@ size_t getEditLine(HWND edit, int line, char* text, size_t cap)
     return (size_t)n;
 }
 
+void replaceEditSelection(HWND edit, const char* text)
+{
+    if (!useWide()) {
+        SendMessageA(edit, EM_REPLACESEL, TRUE, (LPARAM)text);
+        return;
+    }
+    Wide w(text);
+    wide.sendMessage(edit, EM_REPLACESEL, TRUE, lp(w.s));
+}
+
 int messageBox(HWND owner, const char* text, const char* title, UINT flags)
 {
     if (!useWide())

@@ -75,6 +75,9 @@ bool answerTooltip(NMHDR* notification, const char* (*textOf)(int id));
 // EM_GETLINE: line `line` of an edit or rich edit control, without its line
 // end. Returns the length read.
 size_t getEditLine(HWND edit, int line, char* text, size_t cap);
+// EM_REPLACESEL, undoable: text takes the place of the edit control's
+// selection (at the caret when nothing is selected).
+void replaceEditSelection(HWND edit, const char* text);
 int messageBox(HWND owner, const char* text, const char* title, UINT flags);
 // Opens a web address with the system's handler (ShellExecute "open").
 void openLink(HWND owner, const char* url);
