@@ -1,10 +1,7 @@
 """End to end: the input line of the real client, its keys pressed on the
-keyboard (xdotool on the Xvfb display, through the client's message loop).
-Two lines go out with Enter; Up and Down bring them back and then the unsent draft;
-Tab completes a Cyrillic nick of the room, Tab again and Shift+Tab step
-through the matches, and the focus stays in the line without a tab
-character. The server receives the two lines and nothing else that was
-typed. Leaves build/e2e/input_line.png to look at.
+keyboard (xdotool on the Xvfb display). Enter sends two lines; Up and Down
+recall them and the draft; Tab and Shift+Tab complete a Cyrillic nick, the
+focus staying in the line; the server receives the two lines only.
 Usage: test_input_line.py BUILD_DIR CLIENT_EXE PROBE_EXE"""
 
 import os
