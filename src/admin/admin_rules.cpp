@@ -55,13 +55,6 @@ const char* switchToSend(const SessionState& s, const PanelSetting& sw, bool tic
     return strcmp(switchValue(s, sw), wanted) == 0 ? nullptr : wanted;
 }
 
-void flattenText(char* text)
-{
-    for (char* c = text; *c; c++)
-        if (*c == '\t' || *c == '\n' || *c == '\r')
-            *c = ' ';
-}
-
 uint32_t unsignedField(const char* text)
 {
     while (*text == ' ')

@@ -35,9 +35,6 @@ bool settingChanged(const SessionState& s, const char* key, const char* text);
 // equals the configuration's value (or the switch's `missing` value).
 const char* switchToSend(const SessionState& s, const PanelSetting& sw, bool ticked);
 
-// Every TAB, LF and CR becomes a blank, so a typed text stays one field of
-// one protocol line.
-void flattenText(char* text);
 // A digits field read as an unsigned number, as the platform reads one:
 // leading blanks skipped, digits up to the first other character; 0 when
 // there are none or the number does not fit in 32 bits.

@@ -56,6 +56,7 @@ void submit(HWND dialog, bool guest)
     UINT port = GetDlgItemInt(dialog, IDC_LOGIN_PORT, &isNumber, FALSE);
     s.settings.port = isNumber ? (int)port : 0;
     getItemText(dialog, IDC_LOGIN_NICK, s.loginNick.s, sizeof s.loginNick.s);
+    flattenText(s.loginNick.s);  // a pasted trailing TAB goes with the trim
     trimTypedText(s.loginNick.s);
     if (guest)
         s.password.clear();

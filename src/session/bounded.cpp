@@ -73,3 +73,10 @@ void trimTypedText(char* text)
     while (len > 0 && (text[len - 1] == ' ' || text[len - 1] == '\r' || text[len - 1] == '\n'))
         text[--len] = '\0';
 }
+
+void flattenText(char* text)
+{
+    for (char* c = text; *c; c++)
+        if (*c == '\t' || *c == '\n' || *c == '\r')
+            *c = ' ';
+}

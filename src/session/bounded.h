@@ -31,6 +31,10 @@ size_t boundedLength(const char* s, size_t cap);
 // carriage returns and line feeds, go.
 void trimTypedText(char* text);
 
+// Every TAB, LF and CR becomes a blank, so a typed text stays one field of
+// one protocol line.
+void flattenText(char* text);
+
 // A text field of N bytes including the terminating NUL.
 template <size_t N>
 struct Text {

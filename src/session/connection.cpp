@@ -272,11 +272,18 @@ void onSocketEvent(unsigned event, unsigned error)
         logSystem("Соединение установлено.");
         ports.host->startTimer(kTimerWelcomeWait, 15000);
         sendFormatted("HELLO %s\t%s", kProductName, kProductVersion);
+        // A typed TAB or line break would shift the fields or cut the line:
+        // it goes out as a blank.
         if (s.registrationPending == 1 && !s.registration.login.empty()) {
             RegistrationRequest& r = s.registration;
+            flattenText(r.password.s);
+            flattenText(r.question.s);
+            flattenText(r.answer.s);
             sendFormatted("REG %s\t%s\t%s\t%s", r.login.s, r.password.s, r.question.s, r.answer.s);
             r.login.clear();
         }
+        flattenText(s.loginNick.s);
+        flattenText(s.password.s);
         sendFormatted("LOGIN %s\t%s\t%s", s.loginNick.s, s.password.s, s.nickColor.s);
         ports.views->statusChanged();
     } else if (event == kSocketClose) {

@@ -34,6 +34,12 @@ void fillSolid(HDC dc, const RECT& r, COLORREF color)
         FillRect(dc, &r, brush.get());
 }
 
+void repaintLater(HWND window, bool erase, const RECT* part)
+{
+    if (window)
+        InvalidateRect(window, part, erase ? TRUE : FALSE);
+}
+
 void fillGradient(HDC dc, const RECT& r, COLORREF start, COLORREF end, bool vertical)
 {
     int n = vertical ? r.bottom - r.top : r.right - r.left;

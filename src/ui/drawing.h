@@ -94,6 +94,11 @@ inline void fillGradientV(HDC dc, const RECT& r, COLORREF top, COLORREF bottom)
 // Fills r with one solid colour.
 void fillSolid(HDC dc, const RECT& r, COLORREF color);
 
+// Asks window to repaint part (all of it when null), erasing first when
+// erase is set. A window that was never made (null) is left alone: the
+// system reads a null window as the whole desktop.
+void repaintLater(HWND window, bool erase, const RECT* part = nullptr);
+
 // Text at (x, y) with a transparent background: first in shadow one pixel
 // right and down, then in color at the position itself.
 void drawShadowText(HDC dc, int x, int y, const char* text, COLORREF color, COLORREF shadow);

@@ -58,9 +58,9 @@ void refreshStatusDisplays()
     if (strcmp(oldTitle, title) != 0)
         setWindowText(mainWnd.hwnd, title);
 
-    InvalidateRect(mainWnd.header, nullptr, FALSE);
-    InvalidateRect(mainWnd.nickLabel, nullptr, FALSE);
-    InvalidateRect(mainWnd.peopleHeader, nullptr, FALSE);
+    repaintLater(mainWnd.header, false);
+    repaintLater(mainWnd.nickLabel, false);
+    repaintLater(mainWnd.peopleHeader, false);
 
     if (HMENU menu = GetMenu(mainWnd.hwnd))
         EnableMenuItem(menu, CmdAdminPanel, MF_BYCOMMAND | (adminPanelAvailable(s) ? MF_ENABLED : MF_GRAYED));
@@ -68,12 +68,12 @@ void refreshStatusDisplays()
 
 void onStatusTick()
 {
-    InvalidateRect(mainWnd.clock, nullptr, FALSE);
+    repaintLater(mainWnd.clock, false);
     if (session.connected && mainWnd.header) {
         RECT r;
         GetClientRect(mainWnd.header, &r);
         r.left = r.right - kHeaderClockWidth;
-        InvalidateRect(mainWnd.header, &r, FALSE);
+        repaintLater(mainWnd.header, false, &r);
     }
 }
 

@@ -59,12 +59,17 @@ void rebuildUserList()
     if (list) {
         // No painting while the list is emptied and refilled: it would flash.
         SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+        // The rows the user scrolled to stay in view; the list itself keeps
+        // the top row within the new count.
+        LRESULT top = SendMessageA(list, LB_GETTOPINDEX, 0, 0);
         ListBoxItems items(list);
         rebuildUserItems(session, items);
+        if (top > 0)
+            SendMessageA(list, LB_SETTOPINDEX, (WPARAM)top, 0);
         SendMessageA(list, WM_SETREDRAW, TRUE, 0);
         InvalidateRect(list, nullptr, TRUE);
     }
-    InvalidateRect(mainWnd.peopleHeader, nullptr, FALSE);
+    repaintLater(mainWnd.peopleHeader, false);
     refreshStatusDisplays();
 }
 
@@ -79,7 +84,7 @@ void rebuildRoomBox()
 void showTopicText(const char* topic)
 {
     setWindowText(mainWnd.topic, topic ? topic : "");
-    InvalidateRect(mainWnd.topic, nullptr, TRUE);
+    repaintLater(mainWnd.topic, true);
 }
 
 void fillStatusBox(HWND box)

@@ -8,6 +8,7 @@
 #include "admin_panel.h"
 #include "chat_log.h"
 #include "codepage.h"
+#include "drawing.h"
 #include "input_actions.h"
 #include "login_dialog.h"
 #include "main_commands.h"
@@ -31,7 +32,7 @@ struct WindowViews final : ChatViews {
     void colorsChanged() override
     {
         setChatLogBackground(mainWnd.log, session.colors.bg);
-        InvalidateRect(mainWnd.hwnd, nullptr, TRUE);
+        repaintLater(mainWnd.hwnd, true);
     }
 };
 
@@ -72,8 +73,8 @@ struct WindowActions final : MainWindowActions, InputLine {
     int selectedStatus() override { return comboSelection(mainWnd.statusBox); }
     void repaintNickViews() override
     {
-        InvalidateRect(mainWnd.header, nullptr, FALSE);
-        InvalidateRect(mainWnd.nickLabel, nullptr, FALSE);
+        repaintLater(mainWnd.header, false);
+        repaintLater(mainWnd.nickLabel, false);
     }
     void openBannerLink() override { ::openBannerLink(); }
 

@@ -44,15 +44,18 @@ TEST_F(ConnectionTest, RegistrationGoesBetweenHelloAndLoginOnce)
 {
     session.registrationPending = 1;
     session.registration.login.set("newbie");
-    session.registration.password.set("pw");
-    session.registration.question.set("q?");
-    session.registration.answer.set("a");
+    // Pasted TABs and line breaks go out as blanks: no field shifts.
+    session.registration.password.set("p\tw");
+    session.registration.question.set("q\r\n?");
+    session.registration.answer.set("a\tb");
+    session.loginNick.set("Ва\tся");
+    session.password.set("p\tw");
     connectNow();
     auto lines = transport.sentLines();
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0], "HELLO Zumbara\t1.0");
-    EXPECT_EQ(lines[1], "REG newbie\tpw\tq?\ta");
-    EXPECT_EQ(lines[2].substr(0, 6), "LOGIN ");
+    EXPECT_EQ(lines[1], "REG newbie\tp w\tq  ?\ta b");
+    EXPECT_EQ(lines[2], "LOGIN \xD0\x92\xD0\xB0 \xD1\x81\xD1\x8F\tp w\t#112233");
     EXPECT_TRUE(session.registration.login.empty());
 
     // A reconnect while the flag is still set sends no second REG.

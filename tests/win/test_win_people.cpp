@@ -76,6 +76,21 @@ TEST_F(PeopleWindowTest, ListingFillsTheListAndTheSelectionSurvivesTheRefresh)
     SendMessageA(window, WM_COMMAND, IdPrivate, 0);
     EXPECT_EQ(itemText(window, IdInput), "/pm Петя ");
     session.ignoredCount = 0;
+
+    // In a big room scrolled halfway down the rows stay in view whoever
+    // comes, goes or changes status.
+    says("USERLIST Главная");
+    for (int i = 0; i < 80; i++) {
+        char line[64];
+        formatText(line, sizeof line, "USER Гость%d\t#000080\t\tuser", i);
+        says(line);
+    }
+    says("USEREND");
+    SendMessageA(list(), LB_SETTOPINDEX, 40, 0);
+    for (const char* line : {"JOIN Новый\t#008000\tuser", "PART Гость3", "STATUS Гость50\tотошёл"}) {
+        says(line);
+        EXPECT_EQ(SendMessageA(list(), LB_GETTOPINDEX, 0, 0), 40) << line;
+    }
 }
 
 TEST_F(PeopleWindowTest, UserItemPixels)
