@@ -8,6 +8,7 @@
 #include "connection.h"
 #include "host.h"
 #include "input_actions.h"
+#include "journal.h"
 #include "palette.h"
 #include "registration.h"
 #include "session_state.h"
@@ -207,6 +208,12 @@ void runMainCommand(int id, int notification)
         break;
     case CmdTimestamps:
         flipSetting(session.settings.timestamps, CmdTimestamps);
+        break;
+    case CmdJournals:
+        flipSetting(session.settings.journal, CmdJournals);
+        break;
+    case CmdJournalFolder:
+        openJournalFolder();
         break;
     case CmdUnignoreAll:
         unignoreAll();

@@ -14,6 +14,7 @@
 #include "layout.h"
 #include "drawing.h"
 #include "input_actions.h"
+#include "journal.h"
 #include "log_clicks.h"
 #include "login_dialog.h"
 #include "main_commands.h"
@@ -237,7 +238,12 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     case WM_DESTROY:
         KillTimer(hwnd, kTimerStatus);
         disconnect(nullptr);
+        closeJournals();
         PostQuitMessage(0);
+        return 0;
+    case WM_ENDSESSION:
+        if (wp)
+            closeJournals();  // the process may end without WM_DESTROY
         return 0;
     case WM_MEASUREITEM:
         ((MEASUREITEMSTRUCT*)lp)->itemHeight = 18;
@@ -267,6 +273,8 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     case WM_TIMER:
         if (wp == kTimerStatus)
             onStatusTick();
+        else if (wp == kTimerJournal)
+            flushJournals();
         else
             onTimer((int)wp);
         return 0;
@@ -287,6 +295,7 @@ void updateMenuChecks()
     HMENU menu = GetMenu(mainWnd.hwnd);
     CheckMenuItem(menu, CmdSound, MF_BYCOMMAND | (session.settings.sound ? MF_CHECKED : MF_UNCHECKED));
     CheckMenuItem(menu, CmdTimestamps, MF_BYCOMMAND | (session.settings.timestamps ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(menu, CmdJournals, MF_BYCOMMAND | (session.settings.journal ? MF_CHECKED : MF_UNCHECKED));
 }
 
 bool registerMainWindowClass(HINSTANCE instance)
