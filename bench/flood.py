@@ -75,6 +75,14 @@ def wait_for(pred, timeout, step=0.01):
     return pred()
 
 
+def cpu_seconds(pid):
+    """User and system CPU time of a process (all its threads) so far; the
+    client's own work, which the load of other processes changes little."""
+    with open("/proc/%d/stat" % pid) as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
 def journal_complete(work, texts, nick):
     """The room's journal holds every flood line, in order (it is written at
     the end of each receive pass, so the last pass may still be at it)."""
@@ -116,7 +124,7 @@ def one_run(args, kind, run_no, journal):
     try:
         label = "%s run %d, journals %s" % (kind, run_no, "on" if journal else "off")
         print("  %s: %s" % (label, load()), flush=True)
-        wine.start(exe, "/auto", "/nosplash", cwd=work)
+        client = wine.start(exe, "/auto", "/nosplash", cwd=work)
         peer.wait_line("LOGIN", timeout=60)
         peer.send("WELCOME Вася\tuser\tФлуд\tпривет", "USERLIST Флуд", "USER Вася\t#000080\t\tuser", "USEREND")
         time.sleep(1.0)
@@ -125,11 +133,13 @@ def one_run(args, kind, run_no, journal):
             raise RuntimeError("ui_ping did not start")
 
         t0 = time.monotonic()
+        cpu0 = cpu_seconds(client.pid)
         sender = threading.Thread(target=peer.conn.sendall, args=(burst,), daemon=True)
         sender.start()
         if not wait_for(lambda: b"\nBANNERS\n" in peer.raw, args.timeout):
             raise RuntimeError("no BANNERS within %d s" % args.timeout)
         seconds = time.monotonic() - t0
+        cpu = cpu_seconds(client.pid) - cpu0
         open(os.path.join(work, "stop.txt"), "w").close()
         pinger.wait(timeout=120)
         result = {}
@@ -158,14 +168,14 @@ def one_run(args, kind, run_no, journal):
             subprocess.run(["import", "-display", wine.display, "-window", "root",
                             "%s-%s-%d.png" % (args.screenshot, kind, run_no)],
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
-        print("  %s: %.2f s, %.0f lines/s, UI silent at most %.0f ms (at %.1f s), %d pings over 250 ms;"
+        print("  %s: %.2f s (client CPU %.2f s), %.0f lines/s, UI silent at most %.0f ms (at %.1f s), %d pings over 250 ms;"
               " protocol log %s, chat log %s%s; %s"
-              % (label, seconds, args.lines / seconds, result["max_ms"], result["at_ms"] / 1000.0,
+              % (label, seconds, cpu, args.lines / seconds, result["max_ms"], result["at_ms"] / 1000.0,
                  result["over_250"], "complete" if got == texts else "INCOMPLETE (%d lines)" % len(got),
                  "ends with %d lines in order" % len(numbers) if in_order else "WRONG",
                  "" if journal is False else ", journal " + ("complete" if journalled else "INCOMPLETE"), load()),
               flush=True)
-        return seconds, result["max_ms"], complete
+        return seconds, result["max_ms"], complete, cpu
     finally:
         peer.close()
         wine.close()
@@ -203,9 +213,11 @@ def main():
         for mode in modes:
             secs = statistics.median(r[0] for r in runs[mode])
             silent = statistics.median(r[1] for r in runs[mode])
+            cpu = statistics.median(r[3] for r in runs[mode])
             ok = ok and all(r[2] for r in runs[mode])
-            print("%s, journals %s: %d lines, median of %d: %.2f s, %.0f lines/s, UI silent at most %.0f ms"
-                  % (kind, "on" if mode else "off", args.lines, len(runs[mode]), secs, args.lines / secs, silent),
+            print("%s, journals %s: %d lines, median of %d: %.2f s (client CPU %.2f s), %.0f lines/s,"
+                  " UI silent at most %.0f ms"
+                  % (kind, "on" if mode else "off", args.lines, len(runs[mode]), secs, cpu, args.lines / secs, silent),
                   flush=True)
     return 0 if ok else 1
 
