@@ -20,6 +20,7 @@
 #include "site.h"
 #include "splash.h"
 #include "win_codepage.h"
+#include "win_journal_files.h"
 #include "win_session_host.h"
 #include "win_settings.h"
 #include "win_text.h"
@@ -74,6 +75,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     chooseSettingsFile(module, files);
     profile.path = settingsPaths.settingsPath.s;
     loadSettings(profile);
+    startWinJournals(settingsPaths.settingsPath.s);
     DeleteFileA(protocolLogPath.s);
 
     createFonts();

@@ -61,6 +61,7 @@ void loadSettings(ProfileStore& store)
         s.password.clear();
     c.sound = store.readInt("UI", "Sound", 1) != 0;
     c.timestamps = store.readInt("UI", "Timestamps", 1) != 0;
+    c.journal = store.readInt("UI", "Journal", 1) != 0;
 
     s.ignoredCount = 0;
     for (int i = 0; i < kMaxIgnored; i++) {
@@ -90,6 +91,8 @@ void saveSettings(ProfileStore& store)
     store.writeString("UI", "Sound", number);
     formatText(number, sizeof number, "%d", c.timestamps ? 1 : 0);
     store.writeString("UI", "Timestamps", number);
+    formatText(number, sizeof number, "%d", c.journal ? 1 : 0);
+    store.writeString("UI", "Journal", number);
 
     store.deleteSection("Ignore");
     for (int i = 0; i < s.ignoredCount; i++) {

@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "host.h"
+#include "journal.h"
 #include "protocol.h"
 #include "protocol_log.h"
 #include "session_state.h"
@@ -120,6 +121,7 @@ void runPass(bool last)
                 // of this pass's lines, and may already hold a new
                 // connection's data.
                 ports.log->endBatch();
+                flushJournals();
                 return;
             }
         }
@@ -136,6 +138,7 @@ void runPass(bool last)
         ports.host->startTimer(kTimerReceive, 1);
     }
     ports.log->endBatch();
+    flushJournals();
 }
 
 // A read event (last: the close event). A nested event only appends for the

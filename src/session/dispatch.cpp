@@ -5,6 +5,7 @@
 #include "banner_model.h"
 #include "codepage.h"
 #include "connection.h"
+#include "journal.h"
 #include "session_state.h"
 #include "site.h"
 
@@ -23,11 +24,13 @@ void onMsg(const ParsedLine& p)
         return;
     Color text = session.colors.text;
     ports.log->logLine(field(p, 1), nullptr, field(p, 2), parseColor(field(p, 3), text), field(p, 4), text);
+    journalLine(JournalChat, field(p, 2), field(p, 4));
 }
 
 void onSys(const ParsedLine& p)
 {
     ports.log->logLine(field(p, 1), "* ", nullptr, 0, field(p, 2), session.colors.sys);
+    journalLine(JournalSystem, nullptr, field(p, 2));
 }
 
 void onPm(const ParsedLine& p)
@@ -37,6 +40,7 @@ void onPm(const ParsedLine& p)
     char prefix[128];
     formatText(prefix, sizeof prefix, "[приват от %s] ", field(p, 2));
     ports.log->logLine(field(p, 1), prefix, nullptr, 0, field(p, 4), session.colors.pm);
+    journalLine(JournalPrivateFrom, field(p, 2), field(p, 4));
     if (session.settings.sound)
         ports.host->beep();
     ports.host->flashIfInBackground();
@@ -47,11 +51,13 @@ void onPmSent(const ParsedLine& p)
     char prefix[128];
     formatText(prefix, sizeof prefix, "[приват для %s] ", field(p, 2));
     ports.log->logLine(field(p, 1), prefix, nullptr, 0, field(p, 3), session.colors.pm);
+    journalLine(JournalPrivateTo, field(p, 2), field(p, 3));
 }
 
 void onNotice(const ParsedLine& p)
 {
     ports.log->logLine(nullptr, "ОБЪЯВЛЕНИЕ: ", nullptr, 0, field(p, 1), kColorNotice);
+    journalLine(JournalNotice, nullptr, field(p, 1));
 }
 
 // ---- Users -------------------------------------------------------------
@@ -73,8 +79,12 @@ void onUserEnd(const ParsedLine&)
 {
     ports.views->usersChanged();
     ports.views->roomsChanged();
-    if (session.welcomed == 1 && session.suppressRoomLine == 0)
-        logSystemF("Вы в комнате «%s». Людей: %d", session.currentRoom.s, session.userCount);
+    if (session.welcomed == 1 && session.suppressRoomLine == 0) {
+        char line[400];
+        formatText(line, sizeof line, "Вы в комнате «%s». Людей: %d", session.currentRoom.s, session.userCount);
+        logSystem(line);
+        journalLine(JournalSystem, nullptr, line);
+    }
     session.suppressRoomLine = 0;
 }
 
@@ -114,8 +124,12 @@ void onRoomEnd(const ParsedLine&) { ports.views->roomsChanged(); }
 void onTopic(const ParsedLine& p)
 {
     ports.views->showTopic(field(p, 1));
-    if (*field(p, 2))
-        logSystemF("Топик изменил %s: %s", field(p, 2), field(p, 1));
+    if (*field(p, 2)) {
+        char line[kJournalLineCap];
+        formatText(line, sizeof line, "Топик изменил %s: %s", field(p, 2), field(p, 1));
+        logSystem(line);
+        journalLine(JournalSystem, nullptr, line);
+    }
     if (panelOpen())
         ports.panel->setTopic(field(p, 1));
 }

@@ -32,6 +32,7 @@ void resetSessionState(SessionState& s)
     s.settings.codePage = 1251;
     s.settings.timestamps = true;
     s.settings.sound = true;
+    s.settings.journal = true;
 }
 
 ConnectionState connectionState(const SessionState& s)

@@ -108,6 +108,7 @@ struct ClientSettings {
     bool timestamps;
     bool sound;
     bool remember;
+    bool journal;  // conversation journals (UI / Journal)
 };
 
 enum ConnectionState {

@@ -19,6 +19,8 @@ enum {
     CmdWebSite = 2041,
     CmdProtocolLog = 2042,
     CmdForgotPassword = 2043,
+    CmdJournals = 2047,
+    CmdJournalFolder = 2048,
 
     // Child controls.
     IdLog = 3001,

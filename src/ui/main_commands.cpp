@@ -9,6 +9,7 @@
 #include "host.h"
 #include "input_actions.h"
 #include "input_history.h"
+#include "journal.h"
 #include "palette.h"
 #include "registration.h"
 #include "session_state.h"
@@ -208,6 +209,12 @@ void runMainCommand(int id, int notification)
         break;
     case CmdTimestamps:
         flipSetting(session.settings.timestamps, CmdTimestamps);
+        break;
+    case CmdJournals:
+        flipSetting(session.settings.journal, CmdJournals);
+        break;
+    case CmdJournalFolder:
+        openJournalFolder();
         break;
     case CmdUnignoreAll:
         unignoreAll();

@@ -16,6 +16,7 @@
 #include "input_actions.h"
 #include "input_history.h"
 #include "input_keys.h"
+#include "journal.h"
 #include "log_clicks.h"
 #include "login_dialog.h"
 #include "main_commands.h"
@@ -242,7 +243,12 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     case WM_DESTROY:
         KillTimer(hwnd, kTimerStatus);
         disconnect(nullptr);
+        closeJournals();
         PostQuitMessage(0);
+        return 0;
+    case WM_ENDSESSION:
+        if (wp)
+            closeJournals();  // the process may end without WM_DESTROY
         return 0;
     case WM_MEASUREITEM:
         ((MEASUREITEMSTRUCT*)lp)->itemHeight = 18;
@@ -272,6 +278,8 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     case WM_TIMER:
         if (wp == kTimerStatus)
             onStatusTick();
+        else if (wp == kTimerJournal)
+            flushJournals();
         else
             onTimer((int)wp);
         return 0;
@@ -292,6 +300,7 @@ void updateMenuChecks()
     HMENU menu = GetMenu(mainWnd.hwnd);
     CheckMenuItem(menu, CmdSound, MF_BYCOMMAND | (session.settings.sound ? MF_CHECKED : MF_UNCHECKED));
     CheckMenuItem(menu, CmdTimestamps, MF_BYCOMMAND | (session.settings.timestamps ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(menu, CmdJournals, MF_BYCOMMAND | (session.settings.journal ? MF_CHECKED : MF_UNCHECKED));
 }
 
 bool registerMainWindowClass(HINSTANCE instance)

@@ -27,6 +27,8 @@
 #define IDM_SOUND_ON_PRIVATE    2021
 #define IDM_MESSAGE_TIME        2022
 #define IDM_UNIGNORE_ALL        2023
+#define IDM_JOURNALS            2047
+#define IDM_JOURNAL_FOLDER      2048
 #define IDM_PROTOCOL_LOG        2042
 
 // Menu "Админ"
