@@ -44,6 +44,7 @@ void updateMenuChecks();
 void paintOwnerDrawn(const DRAWITEMSTRUCT* item);
 void installWindowActions();
 
-// Paints one owner-drawn push button: frame, image (when the image list
-// exists) and label, moved one pixel while pressed, focus rectangle.
+// Paints one owner-drawn push button: frame (in the system's visual style
+// when one is active), image (when the image list exists) and label, moved
+// one pixel while pressed in the classic look, focus rectangle.
 void drawOwnerButton(const DRAWITEMSTRUCT* item, HIMAGELIST images, int image, const char* label, HFONT font);

@@ -7,6 +7,7 @@
 #include "fonts.h"
 #include "status_display.h"
 #include "user_list.h"
+#include "visual_styles.h"
 #include "win_banners.h"
 #include "win_text.h"
 
@@ -52,18 +53,22 @@ void drawOwnerButton(const DRAWITEMSTRUCT* item, HIMAGELIST images, int image, c
 {
     HDC dc = item->hDC;
     RECT r = item->rcItem;
-    FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
-    UINT frame = DFCS_BUTTONPUSH;
-    if (item->itemState & ODS_SELECTED)
-        frame |= DFCS_PUSHED;
-    if (item->itemState & ODS_DISABLED)
-        frame |= DFCS_INACTIVE;
-    DrawFrameControl(dc, &r, DFC_BUTTON, frame);
+    // In the system's visual style the face stays put while pressed.
+    bool themed = drawThemedPushButton(item->hwndItem, dc, r, item->itemState);
+    if (!themed) {
+        FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+        UINT frame = DFCS_BUTTONPUSH;
+        if (item->itemState & ODS_SELECTED)
+            frame |= DFCS_PUSHED;
+        if (item->itemState & ODS_DISABLED)
+            frame |= DFCS_INACTIVE;
+        DrawFrameControl(dc, &r, DFC_BUTTON, frame);
+    }
 
     HGDIOBJ oldFont = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
     int oldMode = SetBkMode(dc, TRANSPARENT);
     int w = (int)textExtent(dc, label).cx;
-    int d = (item->itemState & ODS_SELECTED) ? 1 : 0;
+    int d = (!themed && (item->itemState & ODS_SELECTED)) ? 1 : 0;
     int x = d + (r.left + r.right - w - 20) / 2;
     if (images) {
         ImageList_Draw(images, image, dc, x, d + (r.top + r.bottom - 16) / 2, ILD_TRANSPARENT);

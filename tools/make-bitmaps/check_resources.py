@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Checks the resources linked into Zumbara.exe.
 
-    check_resources.py EXE [--bitmaps DIR]
+    check_resources.py EXE --version X.Y.Z [--bitmaps DIR]
 
 Reads the exe's resource section and checks, all in Russian (0x0419):
 
@@ -15,8 +15,8 @@ Reads the exe's resource section and checks, all in Russian (0x0419):
     file header);
   * ICON group 1: a 32 x 32 and a 16 x 16 image, each present as an ICON
     resource in BMP format with a 40-byte header;
-  * VERSIONINFO 1: file and product version 1.0.0.0, FileDescription and
-    ProductName "Zumbara", translation 0x0419 / 1251.
+  * VERSIONINFO 1: file and product version X.Y.Z.0 (the project version),
+    FileDescription and ProductName "Zumbara", translation 0x0419 / 1251.
 
 Works on PE32 and PE32+ images.  Prints one line per problem; exit status 0
 when there is none, 1 when there are problems, 2 when the file is no PE image.
@@ -337,7 +337,7 @@ def parse_version_node(b, o):
     return key, value, vtype, children, end
 
 
-def check_version(res, problems):
+def check_version(res, version, problems):
     found = [k for k in res if k[0] == RT_VERSION]
     key = (RT_VERSION, 1, LANG_RU)
     if key not in res:
@@ -353,9 +353,11 @@ def check_version(res, problems):
         problems.append("VERSIONINFO: no VS_FIXEDFILEINFO")
         return
     fv = struct.unpack_from("<IIII", fixed, 8)
-    if fv != (0x00010000, 0, 0x00010000, 0):
-        problems.append("VERSIONINFO: file/product version words %s, expected 1.0.0.0"
-                        % ["0x%08x" % v for v in fv])
+    major, minor, patch = (int(n) for n in version.split("."))
+    words = ((major << 16) | minor, patch << 16)
+    if fv != words * 2:
+        problems.append("VERSIONINFO: file/product version words %s, expected %s.0"
+                        % (["0x%08x" % v for v in fv], version))
     strings = {}
     translations = []
     for ck, _cv, _ct, cchildren, _ce in children:
@@ -372,7 +374,7 @@ def check_version(res, problems):
             problems.append("VERSIONINFO: %s in table 041904E3 is %r, expected 'Zumbara'"
                             % (field, strings.get(("041904E3", field))))
     for field in ("FileVersion", "ProductVersion"):
-        if strings.get(("041904E3", field)) != "1.0.0.0":
+        if strings.get(("041904E3", field)) != version + ".0":
             problems.append("VERSIONINFO: %s is %r" % (field, strings.get(("041904E3", field))))
     if translations != [(0x0419, 1251)]:
         problems.append("VERSIONINFO: translations %s, expected [(0x0419, 1251)]"
@@ -382,6 +384,7 @@ def check_version(res, problems):
 def main(argv):
     ap = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     ap.add_argument("exe")
+    ap.add_argument("--version", required=True, help="the project version, X.Y.Z")
     ap.add_argument("--bitmaps", help="directory of the BMP files the exe was built from")
     args = ap.parse_args(argv[1:])
     try:
@@ -395,7 +398,7 @@ def main(argv):
     check_menu(res, problems)
     check_bitmaps(res, args.bitmaps, problems)
     check_icon(res, problems)
-    check_version(res, problems)
+    check_version(res, args.version, problems)
     for p in problems:
         print("FAIL " + p)
     if problems:

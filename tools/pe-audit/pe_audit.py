@@ -10,7 +10,10 @@ does on later systems:
     through with a warning, WS2_32 is rejected with its own message);
   * no wide ("...W") entry points apart from those on wide-allowlist.txt;
   * none of the functions listed in forbidden.txt (names or '*' patterns);
-  * ordinal imports only from COMCTL32, whose ordinals are fixed.
+  * ordinal imports only from COMCTL32, whose ordinals are fixed;
+  * an application manifest (resource type 24, id 1) that is well-formed
+    XML and asks for asInvoker in the asm.v2 form (Windows XP before SP3
+    refuses to start an exe whose manifest has the asm.v3 one).
 
 Both the import directory and the delay-import directory are read.
 
@@ -31,6 +34,7 @@ import re
 import struct
 import subprocess
 import sys
+import xml.etree.ElementTree as ElementTree
 
 EXIT_CLEAN = 0
 EXIT_PROBLEMS = 1
@@ -47,7 +51,11 @@ SUBSYSTEM_NAMES = {1: "native", 2: "Windows GUI", 3: "Windows console", 7: "POSI
 REQUIRED_VERSION = (4, 0)
 
 DIR_IMPORT = 1
+DIR_RESOURCE = 2
 DIR_DELAY_IMPORT = 13
+RT_MANIFEST = 24
+MANIFEST_ID = 1
+ASM_V3 = "urn:schemas-microsoft-com:asm.v3"
 
 ALLOWED_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "shell32.dll",
                 "ole32.dll", "wsock32.dll", "msvcrt.dll"}
@@ -333,6 +341,58 @@ def delay_candidate(img, h, off):
     return dlls
 
 
+def read_manifest(img, h):
+    """The bytes of resource type 24, id 1 (any language), or None."""
+    res = directory(h, DIR_RESOURCE)
+    if not res:
+        return None
+    base = img.rva_to_offset(res[0], "resource directory")
+
+    def entries(off):
+        img.need(base + off, 16, "resource directory")
+        count = img.u16(base + off + 12, "resource directory") + img.u16(base + off + 14,
+                                                                         "resource directory")
+        if count > MAX_DESCRIPTORS:
+            raise BadImage("resource directory of %d entries" % count)
+        for k in range(count):
+            e = base + off + 16 + 8 * k
+            yield img.u32(e, "resource directory entry"), img.u32(e + 4, "resource directory entry")
+
+    def subdirectory(off, wanted):
+        for name, target in entries(off):
+            if name == wanted and target & 0x80000000:
+                return target & 0x7FFFFFFF
+        return None
+
+    by_type = subdirectory(0, RT_MANIFEST)
+    by_id = subdirectory(by_type, MANIFEST_ID) if by_type is not None else None
+    if by_id is None:
+        return None
+    for _, target in entries(by_id):
+        if not target & 0x80000000:
+            rva = img.u32(base + target, "resource data entry")
+            size = img.u32(base + target + 4, "resource data entry")
+            off = img.rva_to_offset(rva, "manifest data")
+            img.need(off, size, "manifest data")
+            return img.data[off:off + size]
+    return None
+
+
+def check_manifest(manifest, fail):
+    if manifest is None:
+        fail("no application manifest (resource type 24, id 1)")
+        return
+    try:
+        root = ElementTree.fromstring(manifest)
+    except ElementTree.ParseError as e:
+        fail("the application manifest is not well-formed XML: %s" % e)
+        return
+    for el in root.iter():
+        if el.tag.startswith("{%s}" % ASM_V3) and el.tag.endswith("}trustInfo"):
+            fail("the manifest's trustInfo is in the asm.v3 namespace: "
+                 "Windows XP before SP3 refuses to start the exe; use asm.v2")
+
+
 def read_list(path):
     """Names from a list file: one per line, '#' starts a comment."""
     entries = []
@@ -451,6 +511,15 @@ def audit(path, allow_dir, verbose, out):
                 fail("wide entry point %s!%s: use the ANSI entry point" % (d.name, n))
             if forbidden_re and forbidden_re.match(n):
                 fail("%s!%s is missing on Windows 98 (forbidden.txt)" % (d.name, n))
+
+    try:
+        manifest = read_manifest(img, h)
+    except BadImage as e:
+        fail("resource directory: %s" % e)
+    else:
+        out.write("  manifest           %s\n"
+                  % ("%d bytes" % len(manifest) if manifest is not None else "(none)"))
+        check_manifest(manifest, fail)
 
     for msg in warnings:
         out.write("WARN: %s\n" % msg)
