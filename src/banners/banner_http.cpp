@@ -102,7 +102,7 @@ uint32_t fetchWaitMs(const FetchDeadline& d, uint32_t now)
     uint32_t whole = leftOf(d.start, d.limitMs, now);
     uint32_t step = leftOf(d.stepStart, kBannerFetchTimeoutMs, now);
     uint32_t wait = whole < step ? whole : step;
-    return wait < (uint32_t)kBannerWaitSliceMs ? wait : (uint32_t)kBannerWaitSliceMs;
+    return wait < kBannerWaitSliceMs ? wait : kBannerWaitSliceMs;
 }
 
 int fetchTimedOut(const FetchDeadline& d, uint32_t now)
@@ -110,9 +110,9 @@ int fetchTimedOut(const FetchDeadline& d, uint32_t now)
     // Both limits as time left when the step began: the one that ends
     // first is the one that fires.
     uint32_t wholeAtStep = leftOf(d.start, d.limitMs, d.stepStart);
-    if (wholeAtStep <= (uint32_t)kBannerFetchTimeoutMs)
+    if (wholeAtStep <= kBannerFetchTimeoutMs)
         return leftOf(d.start, d.limitMs, now) == 0 ? FETCH_TIMED_OUT_BASE + (int)(d.limitMs / 1000u) : 0;
     return leftOf(d.stepStart, kBannerFetchTimeoutMs, now) == 0
-               ? FETCH_TIMED_OUT_BASE + kBannerFetchTimeoutMs / 1000
+               ? FETCH_TIMED_OUT_BASE + (int)(kBannerFetchTimeoutMs / 1000u)
                : 0;
 }

@@ -44,11 +44,9 @@ size_t nextReceiveCapacity(size_t received, size_t capacity);
 // whole download, from the start of its connect, at most 60 s, or less when
 // the settings say so. Name resolution comes before and is not bounded here:
 // the system's resolver cannot be interrupted.
-enum {
-    kBannerFetchTimeoutMs = 30000,  // the connect, and each read
-    kBannerDownloadLimitS = 60,     // the whole download, in seconds
-    kBannerWaitSliceMs = 250,       // a worker looks at its give-up flag at least this often
-};
+const uint32_t kBannerFetchTimeoutMs = 30000;  // the connect, and each read
+const int kBannerDownloadLimitS = 60;          // the whole download, in seconds
+const uint32_t kBannerWaitSliceMs = 250;       // a worker looks at its give-up flag at least this often
 
 // The whole download's limit in seconds from the settings value: 1 to 60,
 // anything else (missing, 0, negative, longer) the 60 s.
