@@ -33,6 +33,12 @@ struct FetchJob {
     const volatile long* giveUp;
 };
 
+// A decoded picture on its way to the window, which takes it over.
+struct DecodedBanner {
+    HBITMAP bitmap;
+    int width, height;
+};
+
 // One download's socket and clock.
 struct Download {
     SOCKET s;
@@ -219,23 +225,30 @@ DWORD WINAPI bannerFetchWorker(LPVOID parameter)
     char* data = nullptr;
     size_t received = 0, bodyStart = 0;
     int outcome = download(*job, &data, &received, &bodyStart);
-    HBITMAP bitmap = nullptr;
-    if (outcome == FETCH_OK && !*job->giveUp && !decodeBannerBitmap(data + bodyStart, received - bodyStart, &bitmap))
+    DecodedBanner picture = {nullptr, 0, 0};
+    if (outcome == FETCH_OK && !*job->giveUp &&
+        !decodeBannerBitmap(data + bodyStart, received - bodyStart, &picture.bitmap, &picture.width, &picture.height))
         outcome = FETCH_NOT_PICTURE;
     free(data);
 
     int32_t id = job->request.bannerId;
     if (outcome == kGaveUp || *job->giveUp) {
         // Told to give up: the result is dropped without a line.
-        if (bitmap)
-            DeleteObject(bitmap);
     } else if (outcome == FETCH_OK) {
         // No bitmap: it could not be made, and the strip stays as it is.
-        if (bitmap && !PostMessageA(job->window, kMsgBannerResult, (WPARAM)bannerResultWord(id, false), (LPARAM)bitmap))
-            DeleteObject(bitmap);  // the window is gone: nobody else will
+        DecodedBanner* posted = picture.bitmap ? (DecodedBanner*)malloc(sizeof(DecodedBanner)) : nullptr;
+        if (posted) {
+            *posted = picture;
+            if (PostMessageA(job->window, kMsgBannerResult, (WPARAM)bannerResultWord(id, false), (LPARAM)posted))
+                picture.bitmap = nullptr;  // the window owns it now
+            else
+                free(posted);  // the window is gone: nobody else will
+        }
     } else {
         postFailure(job->window, id, outcome);
     }
+    if (picture.bitmap)
+        DeleteObject(picture.bitmap);
     free(job);
     return 0;
 }
@@ -343,12 +356,12 @@ void onBannerResult(WPARAM wp, LPARAM lp)
         onBannerFailure(word, (int)lp);
         return;
     }
-    HBITMAP bitmap = (HBITMAP)lp;
-    if (!bitmap)
+    DecodedBanner* picture = (DecodedBanner*)lp;
+    if (!picture)
         return;
-    if (!bannerResultIsCurrent(word)) {
-        DeleteObject(bitmap);
-        return;
-    }
-    installBannerBitmap(bitmap);
+    if (bannerResultIsCurrent(word))
+        installBannerBitmap(picture->bitmap, picture->width, picture->height);
+    else
+        DeleteObject(picture->bitmap);
+    free(picture);
 }

@@ -1,6 +1,6 @@
-// Decoding a banner picture into a 24-bit top-down DIB section (on the
-// download's worker or the window's thread, one decode at a time), the
-// painting of the strip, and its click.
+// Decoding a banner picture into a 24-bit top-down DIB section of the size
+// it is drawn at (on the download's worker or the window's thread, one
+// decode at a time), the painting of the strip, and its click.
 #include "win_banners.h"
 
 #include <string.h>
@@ -38,7 +38,8 @@ void drawTextIn(HDC dc, RECT r, const char* text, HFONT font, COLORREF color, UI
 void drawPicture(HDC dc, const BannerPicture& p, const LayoutRect& box)
 {
     LayoutRect to = placeBannerPicture(box, p.width, p.height);
-    if (to.width <= 0 || to.height <= 0)
+    BITMAP kept;
+    if (to.width <= 0 || to.height <= 0 || !GetObjectA((HBITMAP)p.bitmap, sizeof kept, &kept))
         return;
     HDC mem = CreateCompatibleDC(dc);
     if (!mem)
@@ -46,7 +47,7 @@ void drawPicture(HDC dc, const BannerPicture& p, const LayoutRect& box)
     {
         ScopedSelect selectBitmap(mem, (HGDIOBJ)p.bitmap);
         SetStretchBltMode(dc, COLORONCOLOR);
-        StretchBlt(dc, to.left, to.top, to.width, to.height, mem, 0, 0, p.width, p.height, SRCCOPY);
+        StretchBlt(dc, to.left, to.top, to.width, to.height, mem, 0, 0, kept.bmWidth, kept.bmHeight, SRCCOPY);
     }
     DeleteDC(mem);
 }
@@ -60,14 +61,19 @@ struct DecodeLock {
 DecodeLock decodeLock;
 
 // The decoder's R, G, B rows into a new 24-bit top-down DIB section, whose
-// rows hold B, G, R and are padded to 4 bytes. Null when it cannot be made.
+// rows hold B, G, R and are padded to 4 bytes, at the size the picture is
+// kept at (keptPictureSize): a larger picture is scaled down by taking the
+// nearest pixel, as the blit's COLORONCOLOR mode does. Null when it cannot
+// be made.
 HBITMAP makeBitmap(const DecodedPicture& p)
 {
+    int width = 0, height = 0;
+    keptPictureSize(p.width, p.height, &width, &height);
     BITMAPINFO info;
     memset(&info, 0, sizeof info);
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = p.width;
-    info.bmiHeader.biHeight = -p.height;  // rows run top-down
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // rows run top-down
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
@@ -80,11 +86,12 @@ HBITMAP makeBitmap(const DecodedPicture& p)
             DeleteObject(bitmap);
         return nullptr;
     }
-    size_t stride = ((size_t)p.width * 3 + 3) & ~(size_t)3;
-    for (int y = 0; y < p.height; y++) {
-        const unsigned char* from = p.rgb + (size_t)y * p.width * 3;
+    size_t stride = ((size_t)width * 3 + 3) & ~(size_t)3;
+    for (int y = 0; y < height; y++) {
+        const unsigned char* row = p.rgb + (size_t)((int64_t)y * p.height / height) * p.width * 3;
         unsigned char* to = (unsigned char*)bits + (size_t)y * stride;
-        for (int x = 0; x < p.width; x++, from += 3, to += 3) {
+        for (int x = 0; x < width; x++, to += 3) {
+            const unsigned char* from = row + (size_t)((int64_t)x * p.width / width) * 3;
             to[0] = from[2];
             to[1] = from[1];
             to[2] = from[0];
@@ -95,7 +102,7 @@ HBITMAP makeBitmap(const DecodedPicture& p)
 
 } // namespace
 
-bool decodeBannerBitmap(const void* bytes, size_t length, HBITMAP* bitmap)
+bool decodeBannerBitmap(const void* bytes, size_t length, HBITMAP* bitmap, int* width, int* height)
 {
     *bitmap = nullptr;
     EnterCriticalSection(&decodeLock.section);
@@ -104,25 +111,22 @@ bool decodeBannerBitmap(const void* bytes, size_t length, HBITMAP* bitmap)
     if (decoded) {
         // A bitmap that cannot be made leaves the strip as it was, silently.
         *bitmap = makeBitmap(p);
+        *width = p.width;
+        *height = p.height;
         releasePicture(&p);
     }
     LeaveCriticalSection(&decodeLock.section);
     return decoded;
 }
 
-void installBannerBitmap(HBITMAP bitmap)
+void installBannerBitmap(HBITMAP bitmap, int width, int height)
 {
-    BITMAP size;
-    if (!GetObjectA(bitmap, sizeof size, &size)) {
-        DeleteObject(bitmap);
-        return;
-    }
     BannerPicture& p = session.banner.picture;
     if (p.bitmap)
         DeleteObject((HBITMAP)p.bitmap);
     p.bitmap = bitmap;
-    p.width = size.bmWidth;
-    p.height = size.bmHeight < 0 ? -size.bmHeight : size.bmHeight;
+    p.width = width;
+    p.height = height;
     session.banner.shown = true;
     mainWindowBanners().stripChanged();
 }
@@ -130,10 +134,11 @@ void installBannerBitmap(HBITMAP bitmap)
 bool decodeBannerPicture(const void* bytes, size_t length)
 {
     HBITMAP bitmap = nullptr;
-    if (!decodeBannerBitmap(bytes, length, &bitmap))
+    int width = 0, height = 0;
+    if (!decodeBannerBitmap(bytes, length, &bitmap, &width, &height))
         return false;
     if (bitmap)
-        installBannerBitmap(bitmap);
+        installBannerBitmap(bitmap, width, height);
     return true;
 }
 

@@ -22,17 +22,20 @@
 void startBannerFetch(const char* url, int32_t id);
 
 // The main window's handler of kMsgBannerResult. A success carries the
-// decoded picture as a bitmap, which this function takes over.
+// decoded picture (a DecodedBanner), which this function takes over.
 void onBannerResult(WPARAM wp, LPARAM lp);
 
 // Decodes a GIF, JPEG, PNG or BMP file held in memory into a 24-bit
-// top-down DIB section, on any thread, one decode at a time. False when the
-// bytes are no such picture (or would need more than the decode budget);
-// true with a null *bitmap when the bitmap could not be made.
-bool decodeBannerBitmap(const void* bytes, size_t length, HBITMAP* bitmap);
+// top-down DIB section of the size the strip draws it at, at most 472 x 61
+// (keptPictureSize), on any thread, one decode at a time; width and height
+// are the picture's own. False when the bytes are no such picture (or would
+// need more than the decode budget); true with a null *bitmap when the
+// bitmap could not be made.
+bool decodeBannerBitmap(const void* bytes, size_t length, HBITMAP* bitmap, int* width, int* height);
 
-// Makes the bitmap the current banner's picture and redraws the strip.
-void installBannerBitmap(HBITMAP bitmap);
+// Makes the bitmap the current banner's picture of that size and redraws
+// the strip.
+void installBannerBitmap(HBITMAP bitmap, int width, int height);
 
 // Decodes a picture file and makes it the current banner's picture. False
 // when the bytes are no such picture. The caller keeps the bytes.

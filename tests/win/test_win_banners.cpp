@@ -34,13 +34,18 @@ std::string readPicture(const char* name)
     return readFile((std::string(dir ? dir : ".") + "\\" + name).c_str());
 }
 
+// The pixel at x, y of the picture, as kept: a picture larger than the box
+// is kept at the size it is drawn at, and its coordinates scale with it.
 COLORREF picturePixel(int x, int y)
 {
     DIBSECTION d;
-    if (!GetObjectA((HBITMAP)session.banner.picture.bitmap, sizeof d, &d) || !d.dsBm.bmBits)
+    const BannerPicture& p = session.banner.picture;
+    if (!GetObjectA((HBITMAP)p.bitmap, sizeof d, &d) || !d.dsBm.bmBits)
         return CLR_INVALID;
-    const unsigned char* p = (const unsigned char*)d.dsBm.bmBits + y * d.dsBm.bmWidthBytes + 3 * x;
-    return RGB(p[2], p[1], p[0]);
+    x = x * d.dsBm.bmWidth / p.width;
+    y = y * d.dsBm.bmHeight / p.height;
+    const unsigned char* b = (const unsigned char*)d.dsBm.bmBits + y * d.dsBm.bmWidthBytes + 3 * x;
+    return RGB(b[2], b[1], b[0]);
 }
 
 class BannerWindowTest : public MainWindowTest {
