@@ -6,12 +6,20 @@ corpus/dispatch/     seeds of fuzz_dispatch
 corpus/zbp.dict      the libFuzzer dictionary of those two runs
 corpus/banner_http/  seeds of fuzz_banner_http: picture addresses and responses
 corpus/http.dict     its dictionary
+corpus/picture/      seeds of fuzz_picture: small PNG, GIF, BMP and JPEG files,
+                     and PNGs whose data or header would pass the decode budget
+corpus/picture.dict  its dictionary
 
 A seed of either target is: one byte (the number k of control bytes in
 bits 0-4; fuzz_dispatch reads flags from bits 5-7), k control bytes, then the
 body. fuzz_receive takes the body as the byte stream the server sends;
 fuzz_dispatch takes lines of it that start with '>' or '/' as typed lines."""
 import os
+import shutil
+import struct
+import subprocess
+import tempfile
+import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
@@ -266,6 +274,63 @@ def http_dictionary():
                      + [dict_entry(w) for w in HTTP_WORDS]) + "\n"
 
 
+def chunk(kind, data):
+    return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+
+def png(width, height, depth, colour, raw, extra=b""):
+    header = struct.pack(">IIBBBBB", width, height, depth, colour, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + extra + chunk(b"IDAT", zlib.compress(raw, 9))
+            + chunk(b"IEND", b""))
+
+
+def bmp24(width, height):
+    stride = (width * 3 + 3) & ~3
+    pixels = b"".join(bytes((x * 40 % 256, y * 90 % 256, 200)) for y in range(height) for x in range(width))
+    rows = b"".join(pixels[y * width * 3:(y + 1) * width * 3].ljust(stride, b"\0") for y in range(height))
+    header = struct.pack("<2sIHHI", b"BM", 54 + len(rows), 0, 0, 54)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(rows), 2835, 2835, 0, 0)
+    return header + info + rows
+
+
+def magick(name, *args):
+    """A small file drawn by ImageMagick, without its metadata."""
+    convert = shutil.which("convert")
+    if not convert:
+        raise SystemExit("make_corpus.py: ImageMagick's convert is needed for the picture seeds")
+    with tempfile.TemporaryDirectory() as d:
+        path = os.path.join(d, name)
+        subprocess.run([convert, *args, "-strip", path], check=True)
+        with open(path, "rb") as f:
+            return f.read()
+
+
+picture_seeds = {
+    "png_grey_8x8": png(8, 8, 8, 0, b"".join(bytes([y % 5]) + bytes(range(y * 8, y * 8 + 8)) for y in range(8))),
+    "png_palette_4x4_trns": png(4, 4, 2, 3, b"\0\x1b\0\xe4\0\x1b\0\xe4",
+                                chunk(b"PLTE", b"\xff\0\0\0\xff\0\0\0\xff\xff\xff\xff") + chunk(b"tRNS", b"\x80\xff")),
+    "png_rgba16_2x2": png(2, 2, 16, 6, b"".join(b"\0" + bytes(range(16)) for _ in range(2))),
+    # One pixel whose data inflates to 2 MiB: the inflate buffer doubles.
+    "png_1x1_inflates_2mib": png(1, 1, 8, 0, bytes(2 << 20)),
+    # 4096 x 4096 at 16 bits and 4 channels: the first buffer alone passes
+    # the budget.
+    "png_4096_rgba16_header": png(4096, 4096, 16, 6, bytes(64)),
+    "bmp_5x3": bmp24(5, 3),
+    "gif_anim_6x4": magick("a.gif", "-size", "6x4", "xc:red", "xc:lime", "-delay", "10"),
+    "jpg_16x8": magick("a.jpg", "-size", "16x8", "gradient:red-blue", "-quality", "80"),
+    "jpg_progressive_16x8": magick("p.jpg", "-size", "16x8", "gradient:lime-navy", "-interlace", "Plane"),
+}
+
+PICTURE_WORDS = [b"\x89PNG\r\n\x1a\n", b"IHDR", b"IDAT", b"IEND", b"PLTE", b"tRNS", b"CgBI", b"GIF89a", b"GIF87a",
+                 b"NETSCAPE2.0", b"BM", b"\xff\xd8\xff", b"\xff\xc0", b"\xff\xc2", b"\xff\xc4", b"\xff\xda",
+                 b"\xff\xdb", b"\xff\xdd", b"\xff\xd9", b"\x00\x10\x00\x00", b"\xff\xff"]
+
+
+def picture_dictionary():
+    return "\n".join(["# Markers of the picture formats. Written by make_corpus.py."]
+                     + [dict_entry(w) for w in PICTURE_WORDS]) + "\n"
+
+
 write_dir("receive", receive_seeds)
 write_dir("dispatch", dispatch_seeds)
 write_dir("banner_http", banner_http_seeds)
@@ -273,3 +338,6 @@ with open(os.path.join(HERE, "corpus", "http.dict"), "w") as f:
     f.write(http_dictionary())
 with open(os.path.join(HERE, "corpus", "zbp.dict"), "w") as f:
     f.write(dictionary())
+write_dir("picture", picture_seeds)
+with open(os.path.join(HERE, "corpus", "picture.dict"), "w") as f:
+    f.write(picture_dictionary())

@@ -36,7 +36,11 @@ size_t nextReceiveCapacity(size_t received, size_t capacity)
 {
     if (received + kBannerReadRoom < capacity)
         return capacity;
-    return capacity == 0 ? (size_t)kBannerFirstCapacity : capacity * 2;
+    if (capacity == 0)
+        return kBannerFirstCapacity;
+    // Reading stops once more than the response cap arrived, so the last
+    // step needs only a little room past it, not a doubling.
+    return capacity * 2 < (size_t)kBannerBufferLimit ? capacity * 2 : (size_t)kBannerBufferLimit;
 }
 
 int classifyBannerResponse(const char* data, size_t n, size_t* bodyStart)
@@ -64,4 +68,51 @@ int classifyBannerResponse(const char* data, size_t n, size_t* bodyStart)
             return FETCH_OK;
         }
     return FETCH_BAD_RESPONSE;
+}
+
+int bannerDownloadLimitS(int configured)
+{
+    return configured >= 1 && configured <= kBannerDownloadLimitS ? configured : kBannerDownloadLimitS;
+}
+
+FetchDeadline startFetchDeadline(uint32_t now, int limitS)
+{
+    FetchDeadline d;
+    d.start = now;
+    d.stepStart = now;
+    d.limitMs = (uint32_t)bannerDownloadLimitS(limitS) * 1000u;
+    return d;
+}
+
+void startFetchStep(FetchDeadline& d, uint32_t now) { d.stepStart = now; }
+
+namespace {
+
+// What is left of a limit of `limit` ms begun at `since`; 0 once it passed.
+uint32_t leftOf(uint32_t since, uint32_t limit, uint32_t now)
+{
+    uint32_t spent = now - since;
+    return spent < limit ? limit - spent : 0;
+}
+
+} // namespace
+
+uint32_t fetchWaitMs(const FetchDeadline& d, uint32_t now)
+{
+    uint32_t whole = leftOf(d.start, d.limitMs, now);
+    uint32_t step = leftOf(d.stepStart, kBannerFetchTimeoutMs, now);
+    uint32_t wait = whole < step ? whole : step;
+    return wait < kBannerWaitSliceMs ? wait : kBannerWaitSliceMs;
+}
+
+int fetchTimedOut(const FetchDeadline& d, uint32_t now)
+{
+    // Both limits as time left when the step began: the one that ends
+    // first is the one that fires.
+    uint32_t wholeAtStep = leftOf(d.start, d.limitMs, d.stepStart);
+    if (wholeAtStep <= kBannerFetchTimeoutMs)
+        return leftOf(d.start, d.limitMs, now) == 0 ? FETCH_TIMED_OUT_BASE + (int)(d.limitMs / 1000u) : 0;
+    return leftOf(d.stepStart, kBannerFetchTimeoutMs, now) == 0
+               ? FETCH_TIMED_OUT_BASE + (int)(kBannerFetchTimeoutMs / 1000u)
+               : 0;
 }

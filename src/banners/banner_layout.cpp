@@ -51,3 +51,11 @@ LayoutRect placeBannerPicture(const LayoutRect& box, int width, int height)
     }
     return r;
 }
+
+void keptPictureSize(int width, int height, int* keptWidth, int* keptHeight)
+{
+    BannerStripLayout widest = layoutBannerStrip(0, 0, 480, 69);
+    LayoutRect r = placeBannerPicture(widest.box, width, height);
+    *keptWidth = r.width > 0 ? r.width : 1;
+    *keptHeight = r.height > 0 ? r.height : 1;
+}

@@ -22,3 +22,9 @@ BannerStripLayout layoutBannerStrip(int left, int top, int width, int height);
 // the box's left edge (wider than the box's shape) or its top edge, and
 // centred the other way. Never enlarged. Empty when nothing fits.
 LayoutRect placeBannerPicture(const LayoutRect& box, int width, int height);
+
+// The size a width x height picture is kept at for drawing: the size it is
+// drawn at in the largest box (472 x 61), the most the strip ever shows of
+// it, and at least 1 x 1. A large picture kept whole would make every paint
+// scale all of its pixels down.
+void keptPictureSize(int width, int height, int* keptWidth, int* keptHeight);

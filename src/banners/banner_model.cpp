@@ -2,6 +2,7 @@
 
 #include <string.h>
 
+#include "banner_http.h"
 #include "host.h"
 #include "session_state.h"
 
@@ -89,8 +90,13 @@ void onBannerFailure(uint32_t word, int outcome)
     case FETCH_NOT_HTTP:
         logErrorF("Баннер #%d: ссылка не http:// — старый клиент не умеет https (%s)", id, url);
         return;
+    case FETCH_NOT_PICTURE:
+        reportBannerNotPicture();
+        return;
     default:
-        if (outcome >= FETCH_HTTP_STATUS_BASE)
+        if (outcome > FETCH_TIMED_OUT_BASE && outcome <= FETCH_TIMED_OUT_BASE + kBannerDownloadLimitS)
+            logErrorF("Баннер #%d: картинка не скачалась за %d с (%s)", id, outcome - FETCH_TIMED_OUT_BASE, url);
+        else if (outcome >= FETCH_HTTP_STATUS_BASE)
             logErrorF("Баннер #%d: сервер ответил %d вместо картинки (%s)", id, outcome - FETCH_HTTP_STATUS_BASE,
                       url);
         else

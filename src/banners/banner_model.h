@@ -13,6 +13,8 @@ enum FetchOutcome {
     FETCH_BAD_RESPONSE = 4,
     FETCH_REDIRECT = 5,
     FETCH_NOT_HTTP = 6,
+    FETCH_NOT_PICTURE = 7,          // the body is no picture the decoder takes
+    FETCH_TIMED_OUT_BASE = 100,     // + the seconds of the time limit that ended it (1 to 60)
     FETCH_HTTP_STATUS_BASE = 1000,  // + the status the server answered
 };
 

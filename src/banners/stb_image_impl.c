@@ -1,9 +1,14 @@
 /* The one translation unit that compiles stb_image: only the GIF, JPEG, PNG
- * and BMP decoders, from memory only. Decoding runs on the user-interface
- * thread alone, so the library's per-thread state is plain static data
- * (the shipping exe has no thread-local storage). A side longer than 4096
- * pixels is refused: banner artwork is 472 x 61, and a tiny compressed file
- * must not make the client allocate gigabytes. */
+ * and BMP decoders, from memory only. Every allocation goes through the
+ * decode budget (picture_alloc.h), so a tiny compressed file cannot make the
+ * client allocate gigabytes: the inflate buffer grows by doubling whatever
+ * the header declares, and the side limit alone does not bound it. A side
+ * longer than 4096 pixels is refused as well: banner artwork is 472 x 61.
+ * No thread-local storage (the shipping exe has none) and no failure
+ * strings, which would be the library's one written global; decodes run
+ * one at a time anyway. */
+#include "picture_alloc.h"
+
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_GIF
 #define STBI_ONLY_JPEG
@@ -13,5 +18,9 @@
 #define STBI_NO_LINEAR
 #define STBI_NO_HDR
 #define STBI_NO_THREAD_LOCALS
+#define STBI_NO_FAILURE_STRINGS
 #define STBI_MAX_DIMENSIONS 4096
+#define STBI_MALLOC(size) pictureAlloc(size)
+#define STBI_REALLOC(block, size) pictureRealloc(block, size)
+#define STBI_FREE(block) pictureFree(block)
 #include "stb_image.h"

@@ -1,6 +1,8 @@
-// Banner picture downloads: one short-lived, detached worker thread per
-// picture with a blocking Winsock 1.1 HTTP/1.0 client, and the main
-// window's handling of the one message each worker posts back.
+// Banner picture downloads: at most four worker threads at once, each with
+// a Winsock 1.1 HTTP/1.0 client on its own non-blocking socket that waits
+// in slices of at most 250 ms, so that it keeps to its time limits and
+// notices when it is told to give up. The worker also decodes the picture;
+// the main window only installs the bitmap it posts back.
 #include "win_banners.h"
 
 #include <winsock.h>
@@ -10,15 +12,39 @@
 
 #include "banner_http.h"
 #include "banner_model.h"
+#include "banner_slots.h"
 #include "main_window.h"
+#include "settings.h"
 
 namespace {
 
-// What a worker owns: its request and the window it reports to. Nothing
-// else is shared with the user-interface thread.
+// Beside the outcomes: a worker that was told to give up.
+const int kGaveUp = -1;
+
+// How often the window looks for a free slot while a download waits.
+const UINT kSlotPollMs = 50;
+
+// What a worker owns: its request, the window it reports to, its time
+// limit and its slot's give-up flag (the slot outlives the worker).
 struct FetchJob {
     BannerFetchRequest request;
     HWND window;
+    int limitS;
+    const volatile long* giveUp;
+};
+
+// A decoded picture on its way to the window, which takes it over.
+struct DecodedBanner {
+    HBITMAP bitmap;
+    int width, height;
+};
+
+// One download's socket and clock.
+struct Download {
+    SOCKET s;
+    FetchDeadline clock;
+    const volatile long* giveUp;
+    int outcome;  // why a wait ended other than ready: a time limit, or kGaveUp
 };
 
 void postFailure(HWND window, int32_t id, int outcome)
@@ -39,23 +65,37 @@ bool resolveHost(const char* host, unsigned long* address)
     return true;
 }
 
-// Waits until s has data to read (or, for writing, has connected). False
-// on time-out or error, a failed connect included.
-bool waitReady(SOCKET s, bool forWrite)
+enum WaitResult { WaitReady, WaitFailed, WaitEnded };
+
+// Waits until the socket can be read (or written: a connect, a send), in
+// slices, looking between them at the give-up flag and the time limits.
+// WaitEnded sets d.outcome; WaitFailed is a failed connect or a socket error.
+WaitResult waitReady(Download& d, bool forWrite)
 {
-    fd_set ready, errors;
-    FD_ZERO(&ready);
-    FD_ZERO(&errors);
-    FD_SET(s, &ready);
-    FD_SET(s, &errors);
-    timeval tv = {(long)(kBannerFetchTimeoutMs / 1000), (long)(kBannerFetchTimeoutMs % 1000) * 1000};
-    int n = select(0, forWrite ? nullptr : &ready, forWrite ? &ready : nullptr, &errors, &tv);
-    return n > 0 && FD_ISSET(s, &ready) && !FD_ISSET(s, &errors);
+    for (;;) {
+        if (*d.giveUp) {
+            d.outcome = kGaveUp;
+            return WaitEnded;
+        }
+        uint32_t now = GetTickCount();
+        if ((d.outcome = fetchTimedOut(d.clock, now)) != 0)
+            return WaitEnded;
+        uint32_t ms = fetchWaitMs(d.clock, now);
+        fd_set ready, errors;
+        FD_ZERO(&ready);
+        FD_ZERO(&errors);
+        FD_SET(d.s, &ready);
+        FD_SET(d.s, &errors);
+        timeval tv = {(long)(ms / 1000), (long)(ms % 1000) * 1000};
+        int n = select(0, forWrite ? nullptr : &ready, forWrite ? &ready : nullptr, &errors, &tv);
+        if (n < 0 || (n > 0 && FD_ISSET(d.s, &errors)))
+            return WaitFailed;
+        if (n > 0)
+            return WaitReady;
+    }
 }
 
-// Connects within the time-out: non-blocking connect, then select; the
-// socket is blocking again afterwards.
-bool connectWithin(SOCKET s, unsigned long address, int port)
+int connectWithin(Download& d, unsigned long address, int port)
 {
     sockaddr_in to;
     memset(&to, 0, sizeof to);
@@ -63,23 +103,48 @@ bool connectWithin(SOCKET s, unsigned long address, int port)
     to.sin_addr.s_addr = address;
     to.sin_port = htons((u_short)(port & 0xFFFF));
     u_long nonBlocking = 1;
-    if (ioctlsocket(s, FIONBIO, &nonBlocking) != 0)
-        return false;
-    bool connected = connect(s, (sockaddr*)&to, sizeof to) == 0;
-    if (!connected && WSAGetLastError() == WSAEWOULDBLOCK) {
-        connected = waitReady(s, true);
-        int error = 0;
-        int length = sizeof error;
-        if (connected && getsockopt(s, SOL_SOCKET, SO_ERROR, (char*)&error, &length) == 0 && error != 0)
-            connected = false;
-    }
-    u_long blocking = 0;
-    return connected && ioctlsocket(s, FIONBIO, &blocking) == 0;
+    if (ioctlsocket(d.s, FIONBIO, &nonBlocking) != 0)
+        return FETCH_NO_CONNECTION;
+    if (connect(d.s, (sockaddr*)&to, sizeof to) == 0)
+        return FETCH_OK;
+    if (WSAGetLastError() != WSAEWOULDBLOCK)
+        return FETCH_NO_CONNECTION;
+    WaitResult r = waitReady(d, true);
+    if (r == WaitEnded)
+        return d.outcome;
+    int error = 0;
+    int length = sizeof error;
+    if (r != WaitReady || getsockopt(d.s, SOL_SOCKET, SO_ERROR, (char*)&error, &length) != 0 || error != 0)
+        return FETCH_NO_CONNECTION;
+    return FETCH_OK;
 }
 
-// Reads until the server closes, an error, a read that waits too long, or
-// more than the cap. The data is NUL-terminated; false when memory ran out.
-bool receiveAll(SOCKET s, char** data, size_t* received)
+// Sends the request; a failure shows later as a response that never came.
+int sendRequest(Download& d, const char* text, size_t length)
+{
+    startFetchStep(d.clock, GetTickCount());
+    while (length > 0) {
+        int n = send(d.s, text, (int)length, 0);
+        if (n > 0) {
+            text += n;
+            length -= (size_t)n;
+            continue;
+        }
+        if (n == 0 || WSAGetLastError() != WSAEWOULDBLOCK)
+            return FETCH_OK;
+        WaitResult r = waitReady(d, true);
+        if (r == WaitEnded)
+            return d.outcome;
+        if (r == WaitFailed)
+            return FETCH_OK;
+    }
+    return FETCH_OK;
+}
+
+// Reads until the server closes, an error, or more than the cap arrived:
+// FETCH_OK with the data NUL-terminated. A time limit or a give-up ends
+// it with that outcome and no data; FETCH_BAD_RESPONSE when memory ran out.
+int receiveAll(Download& d, char** data, size_t* received)
 {
     char* buffer = nullptr;
     size_t capacity = 0, fill = 0;
@@ -89,14 +154,22 @@ bool receiveAll(SOCKET s, char** data, size_t* received)
             char* grown = (char*)realloc(buffer, wanted);
             if (!grown) {
                 free(buffer);
-                return false;
+                return FETCH_BAD_RESPONSE;
             }
             buffer = grown;
             capacity = wanted;
         }
-        if (!waitReady(s, false))
+        startFetchStep(d.clock, GetTickCount());
+        WaitResult r = waitReady(d, false);
+        if (r == WaitEnded) {
+            free(buffer);
+            return d.outcome;
+        }
+        if (r == WaitFailed)
             break;
-        int n = recv(s, buffer + fill, (int)(capacity - fill - 1), 0);
+        int n = recv(d.s, buffer + fill, (int)(capacity - fill - 1), 0);
+        if (n < 0 && WSAGetLastError() == WSAEWOULDBLOCK)
+            continue;
         if (n <= 0)
             break;
         fill += (size_t)n;
@@ -106,71 +179,134 @@ bool receiveAll(SOCKET s, char** data, size_t* received)
     buffer[fill] = '\0';
     *data = buffer;
     *received = fill;
-    return true;
+    return FETCH_OK;
 }
 
-// The whole download; FETCH_OK with the body in *block, or the failure.
-int download(const BannerFetchRequest& r, HGLOBAL* block)
+// The whole download: FETCH_OK with the response in *data (the caller frees
+// it) and the body's offset, or the outcome that ended it. The socket is
+// the worker's own and is closed here, on every path.
+int download(const FetchJob& job, char** data, size_t* received, size_t* bodyStart)
 {
     unsigned long address = 0;
-    if (!resolveHost(r.host.s, &address))
+    if (!resolveHost(job.request.host.s, &address))
         return FETCH_HOST_NOT_FOUND;
-    SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
-    if (s == INVALID_SOCKET)
+    if (*job.giveUp)
+        return kGaveUp;
+    Download d;
+    d.s = socket(AF_INET, SOCK_STREAM, 0);
+    if (d.s == INVALID_SOCKET)
         return FETCH_NO_CONNECTION;
-    if (!connectWithin(s, address, r.port)) {
-        closesocket(s);
-        return FETCH_NO_CONNECTION;
-    }
-    char request[1024];
-    size_t length = formatBannerRequest(r, request, sizeof request);
-    send(s, request, (int)length, 0);
+    d.clock = startFetchDeadline(GetTickCount(), job.limitS);
+    d.giveUp = job.giveUp;
+    d.outcome = 0;
 
-    char* data = nullptr;
-    size_t received = 0;
-    bool haveData = receiveAll(s, &data, &received);
-    closesocket(s);
-    if (!haveData)
-        return FETCH_BAD_RESPONSE;
-
-    size_t bodyStart = 0;
-    int outcome = classifyBannerResponse(data, received, &bodyStart);
+    int outcome = connectWithin(d, address, job.request.port);
     if (outcome == FETCH_OK) {
-        // An empty body gives a block that cannot be locked: it goes to the
-        // window as it is, which reports it as no picture.
-        size_t size = received - bodyStart;
-        HGLOBAL body = GlobalAlloc(GMEM_MOVEABLE, size);
-        void* to = body && size ? GlobalLock(body) : nullptr;
-        if (to) {
-            memcpy(to, data + bodyStart, size);
-            GlobalUnlock(body);
-        }
-        if (body && (to || size == 0)) {
-            *block = body;
-        } else {
-            if (body)
-                GlobalFree(body);
-            outcome = FETCH_BAD_RESPONSE;
+        char request[1024];
+        size_t length = formatBannerRequest(job.request, request, sizeof request);
+        outcome = sendRequest(d, request, length);
+    }
+    if (outcome == FETCH_OK)
+        outcome = receiveAll(d, data, received);
+    closesocket(d.s);
+    if (outcome == FETCH_OK) {
+        outcome = classifyBannerResponse(*data, *received, bodyStart);
+        if (outcome != FETCH_OK) {
+            free(*data);
+            *data = nullptr;
         }
     }
-    free(data);
     return outcome;
 }
 
 DWORD WINAPI bannerFetchWorker(LPVOID parameter)
 {
     FetchJob* job = (FetchJob*)parameter;
-    HGLOBAL block = nullptr;
-    int outcome = download(job->request, &block);
-    if (outcome == FETCH_OK) {
-        if (!PostMessageA(job->window, kMsgBannerResult, (WPARAM)bannerResultWord(job->request.bannerId, false),
-                          (LPARAM)block))
-            GlobalFree(block);  // the window is gone: nobody else will
+    char* data = nullptr;
+    size_t received = 0, bodyStart = 0;
+    int outcome = download(*job, &data, &received, &bodyStart);
+    DecodedBanner picture = {nullptr, 0, 0};
+    if (outcome == FETCH_OK && !*job->giveUp &&
+        !decodeBannerBitmap(data + bodyStart, received - bodyStart, &picture.bitmap, &picture.width, &picture.height))
+        outcome = FETCH_NOT_PICTURE;
+    free(data);
+
+    int32_t id = job->request.bannerId;
+    if (outcome == kGaveUp || *job->giveUp) {
+        // Told to give up: the result is dropped without a line.
+    } else if (outcome == FETCH_OK) {
+        // No bitmap: it could not be made, and the strip stays as it is.
+        DecodedBanner* posted = picture.bitmap ? (DecodedBanner*)malloc(sizeof(DecodedBanner)) : nullptr;
+        if (posted) {
+            *posted = picture;
+            if (PostMessageA(job->window, kMsgBannerResult, (WPARAM)bannerResultWord(id, false), (LPARAM)posted))
+                picture.bitmap = nullptr;  // the window owns it now
+            else
+                free(posted);  // the window is gone: nobody else will
+        }
     } else {
-        postFailure(job->window, job->request.bannerId, outcome);
+        postFailure(job->window, id, outcome);
     }
+    if (picture.bitmap)
+        DeleteObject(picture.bitmap);
     free(job);
     return 0;
+}
+
+// The whole download's limit from the settings file; read, never written.
+int configuredDownloadLimit()
+{
+    const char* path = settingsPaths.settingsPath.s;
+    if (!path[0])
+        return kBannerDownloadLimitS;
+    return bannerDownloadLimitS((int)GetPrivateProfileIntA("UI", "BannerTimeLimit", kBannerDownloadLimitS, path));
+}
+
+void launchWorker(int index, const BannerFetchRequest& request)
+{
+    BannerFetchSlot& slot = bannerFetchSlots.slot[index];
+    FetchJob* job = (FetchJob*)calloc(1, sizeof(FetchJob));
+    if (!job)
+        return;
+    job->request = request;
+    job->window = mainWnd.hwnd;
+    job->limitS = configuredDownloadLimit();
+    job->giveUp = &slot.giveUp;
+    slot.giveUp = 0;
+    DWORD threadId = 0;  // Windows 9x needs somewhere to put it
+    HANDLE thread = CreateThread(nullptr, 0, bannerFetchWorker, job, 0, &threadId);
+    if (!thread) {
+        free(job);
+        return;
+    }
+    holdFetchSlot(bannerFetchSlots, index, thread, request.bannerId);
+}
+
+// Frees the slots whose worker has ended.
+void endFinishedWorkers()
+{
+    for (BannerFetchSlot& slot : bannerFetchSlots.slot)
+        if (slot.worker && WaitForSingleObject((HANDLE)slot.worker, 0) == WAIT_OBJECT_0) {
+            CloseHandle((HANDLE)slot.worker);
+            slot.worker = nullptr;
+        }
+}
+
+// While a download waits: starts it once a slot is free, if its banner is
+// still the current one.
+void CALLBACK pollFetchSlots(HWND window, UINT, UINT_PTR timer, DWORD)
+{
+    BannerFetchSlots& s = bannerFetchSlots;
+    endFinishedWorkers();
+    int index = freeFetchSlot(s);
+    if (s.waiting && index < 0)
+        return;
+    KillTimer(window, timer);
+    if (!s.waiting)
+        return;
+    s.waiting = false;
+    if (bannerResultIsCurrent(bannerResultWord(s.waitingRequest.bannerId, false)))
+        launchWorker(index, s.waitingRequest);
 }
 
 struct WinBannerFetcher final : BannerFetcher {
@@ -187,23 +323,30 @@ BannerFetcher& mainWindowBanners() { return fetcher; }
 
 void startBannerFetch(const char* url, int32_t id)
 {
-    FetchJob* job = (FetchJob*)calloc(1, sizeof(FetchJob));
-    if (!job)
-        return;
-    if (!splitBannerUrl(url, job->request)) {
-        free(job);
+    BannerFetchRequest request;
+    memset(&request, 0, sizeof request);
+    if (!splitBannerUrl(url, request)) {
         postFailure(mainWnd.hwnd, id, FETCH_HOST_NOT_FOUND);
         return;
     }
-    job->request.bannerId = id;
-    job->window = mainWnd.hwnd;
-    DWORD threadId = 0;  // Windows 9x needs somewhere to put it
-    HANDLE thread = CreateThread(nullptr, 0, bannerFetchWorker, job, 0, &threadId);
-    if (!thread) {
-        free(job);
+    request.bannerId = id;
+
+    BannerFetchSlots& s = bannerFetchSlots;
+    endFinishedWorkers();
+    int index = freeFetchSlot(s);
+    if (index >= 0) {
+        s.waiting = false;  // a newer banner goes before one that waited
+        launchWorker(index, request);
         return;
     }
-    CloseHandle(thread);
+    // Every slot is held: this download waits in place of any older one,
+    // and the oldest download for another banner is told to give up.
+    s.waiting = true;
+    s.waitingRequest = request;
+    int oldest = fetchSlotToGiveUp(s, id);
+    if (oldest >= 0)
+        s.slot[oldest].giveUp = 1;
+    SetTimer(mainWnd.hwnd, kTimerBannerSlots, kSlotPollMs, pollFetchSlots);
 }
 
 void onBannerResult(WPARAM wp, LPARAM lp)
@@ -213,19 +356,12 @@ void onBannerResult(WPARAM wp, LPARAM lp)
         onBannerFailure(word, (int)lp);
         return;
     }
-    HGLOBAL block = (HGLOBAL)lp;
-    if (!block)
+    DecodedBanner* picture = (DecodedBanner*)lp;
+    if (!picture)
         return;
-    if (!bannerResultIsCurrent(word)) {
-        GlobalFree(block);
-        return;
-    }
-    size_t size = GlobalSize(block);
-    const void* bytes = GlobalLock(block);
-    bool decoded = bytes && decodeBannerPicture(bytes, size);
-    if (bytes)
-        GlobalUnlock(block);
-    GlobalFree(block);
-    if (!decoded)
-        reportBannerNotPicture();
+    if (bannerResultIsCurrent(word))
+        installBannerBitmap(picture->bitmap, picture->width, picture->height);
+    else
+        DeleteObject(picture->bitmap);
+    free(picture);
 }

@@ -1,8 +1,8 @@
-// The banner picture as a 24-bit top-down DIB section, the painting of the
-// strip, and its click.
+// Decoding a banner picture into a 24-bit top-down DIB section of the size
+// it is drawn at (on the download's worker or the window's thread, one
+// decode at a time), the painting of the strip, and its click.
 #include "win_banners.h"
 
-#include <limits.h>
 #include <string.h>
 
 #include "banner_layout.h"
@@ -10,9 +10,9 @@
 #include "drawing.h"
 #include "fonts.h"
 #include "main_window.h"
+#include "picture_decode.h"
 #include "session_state.h"
 #include "site.h"
-#include "stb_image.h"
 #include "win_text.h"
 
 namespace {
@@ -38,7 +38,8 @@ void drawTextIn(HDC dc, RECT r, const char* text, HFONT font, COLORREF color, UI
 void drawPicture(HDC dc, const BannerPicture& p, const LayoutRect& box)
 {
     LayoutRect to = placeBannerPicture(box, p.width, p.height);
-    if (to.width <= 0 || to.height <= 0)
+    BITMAP kept;
+    if (to.width <= 0 || to.height <= 0 || !GetObjectA((HBITMAP)p.bitmap, sizeof kept, &kept))
         return;
     HDC mem = CreateCompatibleDC(dc);
     if (!mem)
@@ -46,34 +47,28 @@ void drawPicture(HDC dc, const BannerPicture& p, const LayoutRect& box)
     {
         ScopedSelect selectBitmap(mem, (HGDIOBJ)p.bitmap);
         SetStretchBltMode(dc, COLORONCOLOR);
-        StretchBlt(dc, to.left, to.top, to.width, to.height, mem, 0, 0, p.width, p.height, SRCCOPY);
+        StretchBlt(dc, to.left, to.top, to.width, to.height, mem, 0, 0, kept.bmWidth, kept.bmHeight, SRCCOPY);
     }
     DeleteDC(mem);
 }
 
-void installPicture(HBITMAP bitmap, int width, int height)
+// One decode at a time: the decoder's budget is one counter, and four
+// large decodes at once would exhaust the 32-bit address space.
+struct DecodeLock {
+    CRITICAL_SECTION section;
+    DecodeLock() { InitializeCriticalSection(&section); }
+};
+DecodeLock decodeLock;
+
+// The decoder's R, G, B rows into a new 24-bit top-down DIB section, whose
+// rows hold B, G, R and are padded to 4 bytes, at the size the picture is
+// kept at (keptPictureSize): a larger picture is scaled down by taking the
+// nearest pixel, as the blit's COLORONCOLOR mode does. Null when it cannot
+// be made.
+HBITMAP makeBitmap(const DecodedPicture& p)
 {
-    BannerPicture& p = session.banner.picture;
-    if (p.bitmap)
-        DeleteObject((HBITMAP)p.bitmap);
-    p.bitmap = bitmap;
-    p.width = width;
-    p.height = height;
-    session.banner.shown = true;
-    mainWindowBanners().stripChanged();
-}
-
-} // namespace
-
-bool decodeBannerPicture(const void* bytes, size_t length)
-{
-    if (!bytes || length == 0 || length > INT_MAX)
-        return false;
-    int width = 0, height = 0, channels = 0;
-    stbi_uc* rgb = stbi_load_from_memory((const stbi_uc*)bytes, (int)length, &width, &height, &channels, 3);
-    if (!rgb)
-        return false;
-
+    int width = 0, height = 0;
+    keptPictureSize(p.width, p.height, &width, &height);
     BITMAPINFO info;
     memset(&info, 0, sizeof info);
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -86,23 +81,64 @@ bool decodeBannerPicture(const void* bytes, size_t length)
     HDC screen = GetDC(nullptr);
     HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     ReleaseDC(nullptr, screen);
-    if (bitmap && bits) {
-        size_t stride = ((size_t)width * 3 + 3) & ~(size_t)3;
-        for (int y = 0; y < height; y++) {
-            const stbi_uc* from = rgb + (size_t)y * width * 3;
-            unsigned char* to = (unsigned char*)bits + (size_t)y * stride;
-            for (int x = 0; x < width; x++, from += 3, to += 3) {
-                to[0] = from[2];
-                to[1] = from[1];
-                to[2] = from[0];
-            }
-        }
-        installPicture(bitmap, width, height);
-    } else if (bitmap) {
-        DeleteObject(bitmap);
+    if (!bitmap || !bits) {
+        if (bitmap)
+            DeleteObject(bitmap);
+        return nullptr;
     }
-    // A bitmap that cannot be made leaves the strip as it was, silently.
-    stbi_image_free(rgb);
+    size_t stride = ((size_t)width * 3 + 3) & ~(size_t)3;
+    for (int y = 0; y < height; y++) {
+        const unsigned char* row = p.rgb + (size_t)((int64_t)y * p.height / height) * p.width * 3;
+        unsigned char* to = (unsigned char*)bits + (size_t)y * stride;
+        for (int x = 0; x < width; x++, to += 3) {
+            const unsigned char* from = row + (size_t)((int64_t)x * p.width / width) * 3;
+            to[0] = from[2];
+            to[1] = from[1];
+            to[2] = from[0];
+        }
+    }
+    return bitmap;
+}
+
+} // namespace
+
+bool decodeBannerBitmap(const void* bytes, size_t length, HBITMAP* bitmap, int* width, int* height)
+{
+    *bitmap = nullptr;
+    EnterCriticalSection(&decodeLock.section);
+    DecodedPicture p;
+    bool decoded = decodePicture(bytes, length, &p);
+    if (decoded) {
+        // A bitmap that cannot be made leaves the strip as it was, silently.
+        *bitmap = makeBitmap(p);
+        *width = p.width;
+        *height = p.height;
+        releasePicture(&p);
+    }
+    LeaveCriticalSection(&decodeLock.section);
+    return decoded;
+}
+
+void installBannerBitmap(HBITMAP bitmap, int width, int height)
+{
+    BannerPicture& p = session.banner.picture;
+    if (p.bitmap)
+        DeleteObject((HBITMAP)p.bitmap);
+    p.bitmap = bitmap;
+    p.width = width;
+    p.height = height;
+    session.banner.shown = true;
+    mainWindowBanners().stripChanged();
+}
+
+bool decodeBannerPicture(const void* bytes, size_t length)
+{
+    HBITMAP bitmap = nullptr;
+    int width = 0, height = 0;
+    if (!decodeBannerBitmap(bytes, length, &bitmap, &width, &height))
+        return false;
+    if (bitmap)
+        installBannerBitmap(bitmap, width, height);
     return true;
 }
 

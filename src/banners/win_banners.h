@@ -9,23 +9,36 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "banner_http.h"
 #include "host.h"
 
-// Starts one detached worker that downloads an "http://" picture for the
-// banner; its outcome arrives later as exactly one kMsgBannerResult to the
-// main window. An address without a usable host reports host-not-found.
+// Starts a worker that downloads an "http://" picture for the banner and
+// decodes it; its outcome arrives later as one kMsgBannerResult to the main
+// window (a worker told to give up drops it). At most four run at once: with
+// every slot held, the download waits for the next free one (see
+// banner_slots.h). An address without a usable host reports host-not-found.
+// The whole download's time limit is read from the settings file, [UI]
+// BannerTimeLimit (seconds, at most 60), when it starts.
 void startBannerFetch(const char* url, int32_t id);
 
-// Waits the worker allows for a connect and for each read, in milliseconds.
-const unsigned kBannerFetchTimeoutMs = 30000;
-
-// The main window's handler of kMsgBannerResult. A success carries a
-// movable global memory block with the body, which this function frees.
+// The main window's handler of kMsgBannerResult. A success carries the
+// decoded picture (a DecodedBanner), which this function takes over.
 void onBannerResult(WPARAM wp, LPARAM lp);
 
-// Decodes a GIF, JPEG, PNG or BMP file held in memory and makes it the
-// current banner's picture. False when the bytes are no such picture. The
-// caller keeps the bytes.
+// Decodes a GIF, JPEG, PNG or BMP file held in memory into a 24-bit
+// top-down DIB section of the size the strip draws it at, at most 472 x 61
+// (keptPictureSize), on any thread, one decode at a time; width and height
+// are the picture's own. False when the bytes are no such picture (or would
+// need more than the decode budget); true with a null *bitmap when the
+// bitmap could not be made.
+bool decodeBannerBitmap(const void* bytes, size_t length, HBITMAP* bitmap, int* width, int* height);
+
+// Makes the bitmap the current banner's picture of that size and redraws
+// the strip.
+void installBannerBitmap(HBITMAP bitmap, int width, int height);
+
+// Decodes a picture file and makes it the current banner's picture. False
+// when the bytes are no such picture. The caller keeps the bytes.
 bool decodeBannerPicture(const void* bytes, size_t length);
 
 // Paints the strip into dc over r: gradient, promotional panel, framed box

@@ -1,6 +1,6 @@
 // Banners without the platform: address splitting, the request, response
 // classification, the receive buffer, the strip's arithmetic, the result
-// lines and the link check.
+// lines, the link check and decoding under the memory budget.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,6 +9,7 @@
 #include "banner_layout.h"
 #include "banner_model.h"
 #include "fakes.h"
+#include "picture_decode.h"
 
 namespace {
 
@@ -112,7 +113,7 @@ TEST(BannerResponse, ReceiveBufferGrowsUntilJustPastTheCap)
         received += room;
         reads++;
     }
-    EXPECT_EQ(capacity, 8u * 1024 * 1024);
+    EXPECT_EQ(capacity, 4u * 1024 * 1024 + 64 * 1024);
     EXPECT_LT(received, capacity);  // a byte left for the NUL
     EXPECT_LE(reads, 10);
 }
@@ -194,6 +195,9 @@ TEST_F(BannerModelTest, EachFailureGivesItsOneLine)
         {1404, "Баннер #7: сервер ответил 404 вместо картинки (http://pics.example/a.png)"},
         {1000, "Баннер #7: сервер ответил 0 вместо картинки (http://pics.example/a.png)"},
         {FETCH_BAD_RESPONSE, "Баннер #7: пустой ответ сервера"},
+        {FETCH_NOT_PICTURE, "Баннер #7: файл скачан, но это не картинка GIF/JPG/PNG/BMP (http://pics.example/a.png)"},
+        {FETCH_TIMED_OUT_BASE + 60, "Баннер #7: картинка не скачалась за 60 с (http://pics.example/a.png)"},
+        {FETCH_TIMED_OUT_BASE + 30, "Баннер #7: картинка не скачалась за 30 с (http://pics.example/a.png)"},
         {3, "Баннер #7: пустой ответ сервера"},
         {999, "Баннер #7: пустой ответ сервера"},
     };
@@ -247,6 +251,81 @@ TEST_F(BannerModelTest, OnlyWebLinksOpen)
     session.banner.link.set("http://shop.example/");
     session.banner.shown = false;  // no picture decoded yet
     EXPECT_EQ(bannerLinkToOpen(), nullptr);
+}
+
+// A PNG of an 8-bit grey picture whose data inflates to `zeros` zero bytes
+// (each row is a filter byte and its pixels): one block of fixed codes, a
+// literal 0 and then copies of 258 bytes from one back, 13 bits each, so
+// the file is about 1/160 of what it inflates to.
+std::string greyPng(uint32_t width, uint32_t height, size_t zeros)
+{
+    std::string z = "\x78\x01";
+    uint32_t bits = 0;
+    int count = 0;
+    auto put = [&](uint32_t code, int n) {  // a code goes most significant bit first
+        for (int i = n - 1; i >= 0; i--) {
+            bits |= ((code >> i) & 1) << count++;
+            if (count == 8) {
+                z += (char)bits;
+                bits = count = 0;
+            }
+        }
+    };
+    put(0x6, 3);  // last block, fixed codes
+    put(0x30, 8);
+    size_t done = 1;
+    for (; done + 258 <= zeros; done += 258)
+        put(0xC5 << 5, 13);  // length 258, distance 1
+    for (; done < zeros; done++)
+        put(0x30, 8);
+    put(0, 7);  // end of block
+    if (count)
+        z += (char)bits;
+    uint32_t adler = (uint32_t)(zeros % 65521) << 16 | 1;
+
+    auto be32 = [](uint32_t v) { return std::string{(char)(v >> 24), (char)(v >> 16), (char)(v >> 8), (char)v}; };
+    z += be32(adler);
+    auto chunk = [&](const char* type, const std::string& data) {
+        std::string body = type + data;
+        uint32_t crc = 0xFFFFFFFFu;
+        for (unsigned char b : body) {
+            crc ^= b;
+            for (int i = 0; i < 8; i++)
+                crc = crc & 1 ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
+        }
+        return be32((uint32_t)data.size()) + body + be32(~crc);
+    };
+    return "\x89PNG\r\n\x1A\n" + chunk("IHDR", be32(width) + be32(height) + std::string("\x08\0\0\0\0", 5)) +
+           chunk("IDAT", z) + chunk("IEND", "");
+}
+
+TEST(BannerPicture, DecodingKeepsToItsBudget)
+{
+    struct Case {
+        const char* what;
+        std::string file;
+        bool decodes;
+    };
+    const Case cases[] = {
+        // Declares one pixel, inflates to 100 MiB: the inflate buffer would
+        // double to 128 MiB.
+        {"bomb", greyPng(1, 1, (size_t)100 << 20), false},
+        // The largest side there is: 16 MiB of grey, 64 MiB once turned
+        // into R, G, B triples.
+        {"4096 x 4096", greyPng(4096, 4096, (size_t)4097 * 4096), true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_LT(c.file.size(), 1u << 20) << c.what;
+        DecodedPicture p;
+        EXPECT_EQ(decodePicture(c.file.data(), c.file.size(), &p), c.decodes) << c.what;
+        if (c.decodes) {
+            EXPECT_EQ(p.width, 4096);
+            EXPECT_EQ(p.height, 4096);
+            EXPECT_EQ(p.rgb[0] | p.rgb[4096 * 4096 * 3 - 1], 0);
+        }
+        releasePicture(&p);
+        EXPECT_EQ(pictureBytesInUse(), 0u) << c.what;
+    }
 }
 
 } // namespace

@@ -9,12 +9,15 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "banner_model.h"
 #include "canvas.h"
 #include "main_window_fixture.h"
+#include "settings.h"
 #include "win_banners.h"
 
 namespace {
@@ -31,13 +34,18 @@ std::string readPicture(const char* name)
     return readFile((std::string(dir ? dir : ".") + "\\" + name).c_str());
 }
 
+// The pixel at x, y of the picture, as kept: a picture larger than the box
+// is kept at the size it is drawn at, and its coordinates scale with it.
 COLORREF picturePixel(int x, int y)
 {
     DIBSECTION d;
-    if (!GetObjectA((HBITMAP)session.banner.picture.bitmap, sizeof d, &d) || !d.dsBm.bmBits)
+    const BannerPicture& p = session.banner.picture;
+    if (!GetObjectA((HBITMAP)p.bitmap, sizeof d, &d) || !d.dsBm.bmBits)
         return CLR_INVALID;
-    const unsigned char* p = (const unsigned char*)d.dsBm.bmBits + y * d.dsBm.bmWidthBytes + 3 * x;
-    return RGB(p[2], p[1], p[0]);
+    x = x * d.dsBm.bmWidth / p.width;
+    y = y * d.dsBm.bmHeight / p.height;
+    const unsigned char* b = (const unsigned char*)d.dsBm.bmBits + y * d.dsBm.bmWidthBytes + 3 * x;
+    return RGB(b[2], b[1], b[0]);
 }
 
 class BannerWindowTest : public MainWindowTest {
@@ -229,13 +237,138 @@ TEST_F(BannerWindowTest, AServerThatNeverAnswersEndsInALineAfterTheTimeOut)
         },
         kBannerFetchTimeoutMs + 15000);
     DWORD waited = GetTickCount() - start;
-    EXPECT_EQ(logText(), "!! Баннер #501: пустой ответ сервера\n");
+    EXPECT_EQ(logText(), "!! Баннер #501: картинка не скачалась за 30 с (" + url + ")\n");
     EXPECT_GE(waited, kBannerFetchTimeoutMs - 1000);
     EXPECT_LT(longestGap, 1000u) << "the window's thread was held up";
     // The worker closed its socket.
     EXPECT_TRUE(pumpUntil([&] { return LoopbackServer::readable(server.peer); }, 2000));
     char c;
     EXPECT_EQ(recv(server.peer, &c, 1, 0), 0);
+}
+
+// [UI] BannerTimeLimit in a settings file of the test's own, written as a
+// user would; the program only reads it.
+struct DownloadLimitSetting {
+    char path[MAX_PATH];
+    Text<260> before;
+
+    explicit DownloadLimitSetting(int seconds)
+    {
+        char dir[MAX_PATH];
+        GetTempPathA(sizeof dir, dir);
+        formatText(path, sizeof path, "%szb-banners-%lu.ini", dir, GetCurrentProcessId());
+        WritePrivateProfileStringA("UI", "BannerTimeLimit", std::to_string(seconds).c_str(), path);
+        before = settingsPaths.settingsPath;
+        settingsPaths.settingsPath.set(path);
+    }
+    ~DownloadLimitSetting()
+    {
+        settingsPaths.settingsPath = before;
+        DeleteFileA(path);
+    }
+};
+
+TEST_F(BannerWindowTest, ATricklingHostIsCutOffAtTheTimeLimit)
+{
+    DownloadLimitSetting limit(3);
+    LoopbackServer server;
+    std::string url = "http://127.0.0.1:" + std::to_string(server.port) + "/trickle.png";
+    showBanner("601", url.c_str(), "");
+    ASSERT_TRUE(server.acceptClient());
+    DWORD start = GetTickCount(), sent = start, closedAt = 0;
+    server.receiveLines(5);
+    server.sendText("HTTP/1.0 200 OK\r\nContent-Type: image/png\r\n\r\n");
+    // A byte every 200 ms: no read waits long, only the whole download does.
+    pumpUntil(
+        [&] {
+            if (GetTickCount() - sent >= 200 && !closedAt) {
+                server.sendText("\x89");
+                sent = GetTickCount();
+            }
+            char c;
+            if (!closedAt && LoopbackServer::readable(server.peer) && recv(server.peer, &c, 1, 0) <= 0)
+                closedAt = GetTickCount();
+            return closedAt && !logText().empty();
+        },
+        15000);
+    EXPECT_EQ(logText(), "!! Баннер #601: картинка не скачалась за 3 с (" + url + ")\n");
+    ASSERT_NE(closedAt, 0u) << "the worker never closed its socket";
+    EXPECT_GE(closedAt - start, 2500u);
+    EXPECT_LT(closedAt - start, 10000u);
+}
+
+// A host that accepts every connection and never answers: its own listener,
+// as the test server's takes one connection at a time.
+struct SilentHost {
+    SOCKET listener;
+    int port = 0;
+    std::vector<SOCKET> open;
+    size_t mostOpen = 0, accepted = 0;
+    std::string requests;
+
+    SilentHost()
+    {
+        listener = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in a = {};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = inet_addr("127.0.0.1");
+        bind(listener, (sockaddr*)&a, sizeof a);
+        listen(listener, SOMAXCONN);
+        int len = sizeof a;
+        getsockname(listener, (sockaddr*)&a, &len);
+        port = ntohs(a.sin_port);
+    }
+    ~SilentHost()
+    {
+        for (SOCKET s : open)
+            closesocket(s);
+        closesocket(listener);
+    }
+    // Takes the requests and notes the closes, then accepts what waits:
+    // a connection made after another closed is never counted beside it.
+    void serve()
+    {
+        for (size_t i = 0; i < open.size();) {
+            if (LoopbackServer::readable(open[i])) {
+                char buf[1024];
+                int n = recv(open[i], buf, sizeof buf, 0);
+                if (n <= 0) {
+                    closesocket(open[i]);
+                    open.erase(open.begin() + (long)i);
+                    continue;
+                }
+                requests.append(buf, (size_t)n);
+            }
+            i++;
+        }
+        while (LoopbackServer::readable(listener)) {
+            SOCKET s = accept(listener, nullptr, nullptr);
+            if (s == INVALID_SOCKET)
+                break;
+            open.push_back(s);
+            accepted++;
+        }
+        mostOpen = std::max(mostOpen, open.size());
+    }
+};
+
+TEST_F(BannerWindowTest, FortyBannersOnASilentHostOpenAtMostFourConnections)
+{
+    DownloadLimitSetting limit(2);
+    SilentHost host;
+    auto url = [&](int id) { return "http://127.0.0.1:" + std::to_string(host.port) + "/b" + std::to_string(id) + ".png"; };
+    for (int id = 701; id <= 740; id++) {
+        showBanner(std::to_string(id).c_str(), url(id).c_str(), "");
+        pumpUntil([&] { host.serve(); return false; }, 20);
+    }
+    // The current banner is never starved: its download starts and ends at
+    // the limit, and only it writes a line.
+    EXPECT_TRUE(pumpUntil([&] { host.serve(); return host.requests.find("GET /b740.png ") != std::string::npos; }));
+    EXPECT_TRUE(pumpUntil([&] { host.serve(); return !logText().empty() && host.open.empty(); }, 10000));
+    pumpFor(300);
+    EXPECT_EQ(logText(), "!! Баннер #740: картинка не скачалась за 2 с (" + url(740) + ")\n");
+    EXPECT_LE(host.mostOpen, 4u);
+    EXPECT_GT(host.accepted, 4u);  // downloads that gave up made room for newer ones
 }
 
 class BannerStripPaint : public ::testing::Test {

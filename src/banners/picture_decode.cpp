@@ -1,0 +1,87 @@
+#include "picture_decode.h"
+
+#include <limits.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "picture_alloc.h"
+#include "stb_image.h"
+
+namespace {
+
+// Each block carries its size in a header, so a reallocation or a release
+// knows what it gives back. 16 bytes keep the block as aligned as malloc's.
+const size_t kHeader = 16;
+
+size_t bytesInUse;
+
+size_t& sizeOf(void* header) { return *(size_t*)header; }
+
+bool fitsBudget(size_t oldSize, size_t newSize)
+{
+    size_t others = bytesInUse - oldSize;
+    return newSize <= kPictureDecodeBudget - others;
+}
+
+} // namespace
+
+extern "C" void* pictureAlloc(size_t size)
+{
+    if (!fitsBudget(0, size))
+        return nullptr;
+    void* header = malloc(size + kHeader);
+    if (!header)
+        return nullptr;
+    sizeOf(header) = size;
+    bytesInUse += size;
+    return (char*)header + kHeader;
+}
+
+extern "C" void* pictureRealloc(void* block, size_t size)
+{
+    if (!block)
+        return pictureAlloc(size);
+    void* header = (char*)block - kHeader;
+    size_t oldSize = sizeOf(header);
+    if (!fitsBudget(oldSize, size))
+        return nullptr;  // the old block stays, as with realloc
+    void* moved = realloc(header, size + kHeader);
+    if (!moved)
+        return nullptr;
+    sizeOf(moved) = size;
+    bytesInUse = bytesInUse - oldSize + size;
+    return (char*)moved + kHeader;
+}
+
+extern "C" void pictureFree(void* block)
+{
+    if (!block)
+        return;
+    void* header = (char*)block - kHeader;
+    bytesInUse -= sizeOf(header);
+    free(header);
+}
+
+bool decodePicture(const void* bytes, size_t length, DecodedPicture* out)
+{
+    memset(out, 0, sizeof *out);
+    if (!bytes || length == 0 || length > INT_MAX)
+        return false;
+    int width = 0, height = 0, channels = 0;
+    stbi_uc* rgb = stbi_load_from_memory((const stbi_uc*)bytes, (int)length, &width, &height, &channels, 3);
+    if (!rgb)
+        return false;
+    out->rgb = rgb;
+    out->width = width;
+    out->height = height;
+    return true;
+}
+
+void releasePicture(DecodedPicture* picture)
+{
+    if (picture->rgb)
+        stbi_image_free(picture->rgb);
+    memset(picture, 0, sizeof *picture);
+}
+
+size_t pictureBytesInUse() { return bytesInUse; }
