@@ -61,6 +61,11 @@ void loadSettings(ProfileStore& store)
         s.password.clear();
     c.sound = store.readInt("UI", "Sound", 1) != 0;
     c.timestamps = store.readInt("UI", "Timestamps", 1) != 0;
+    c.reconnect = store.readInt("UI", "Reconnect", 1) != 0;
+    // Read only: tests and unusual servers set it by hand.
+    c.keepAliveTimeout = store.readInt("UI", "KeepAliveTimeout", 70);
+    if (c.keepAliveTimeout < 0)
+        c.keepAliveTimeout = 70;
 
     s.ignoredCount = 0;
     for (int i = 0; i < kMaxIgnored; i++) {
@@ -90,6 +95,8 @@ void saveSettings(ProfileStore& store)
     store.writeString("UI", "Sound", number);
     formatText(number, sizeof number, "%d", c.timestamps ? 1 : 0);
     store.writeString("UI", "Timestamps", number);
+    formatText(number, sizeof number, "%d", c.reconnect ? 1 : 0);
+    store.writeString("UI", "Reconnect", number);
 
     store.deleteSection("Ignore");
     for (int i = 0; i < s.ignoredCount; i++) {

@@ -20,6 +20,7 @@ enum {
     kTimerStatus = 3,      // status bar, every second
     kTimerWelcomeWait = 4, // one shot, 15 s after the connect completed
     kTimerReceive = 5,     // one shot: the rest of a receive pass that paused
+    kTimerReconnect = 6,   // reconnect countdown and the silence check, every second
 };
 enum {
     kSocketRead = 0x01,

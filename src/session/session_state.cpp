@@ -32,6 +32,8 @@ void resetSessionState(SessionState& s)
     s.settings.codePage = 1251;
     s.settings.timestamps = true;
     s.settings.sound = true;
+    s.settings.reconnect = true;
+    s.settings.keepAliveTimeout = 70;
 }
 
 ConnectionState connectionState(const SessionState& s)

@@ -108,6 +108,8 @@ struct ClientSettings {
     bool timestamps;
     bool sound;
     bool remember;
+    bool reconnect;        // come back by itself after a dropped connection
+    int keepAliveTimeout;  // seconds of silence before a connection counts as dead; 0: never
 };
 
 enum ConnectionState {

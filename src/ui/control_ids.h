@@ -19,6 +19,7 @@ enum {
     CmdWebSite = 2041,
     CmdProtocolLog = 2042,
     CmdForgotPassword = 2043,
+    CmdReconnect = 2046,
 
     // Child controls.
     IdLog = 3001,

@@ -9,6 +9,7 @@
 #include "host.h"
 #include "input_actions.h"
 #include "palette.h"
+#include "reconnect.h"
 #include "registration.h"
 #include "session_state.h"
 #include "site.h"
@@ -178,7 +179,11 @@ void runMainCommand(int id, int notification)
 {
     switch (id) {
     case CmdConnect:
+        // The countdown of a reconnect stands while the dialog is open; a
+        // login replaces the reconnect, a cancel lets it go on.
+        pauseReconnect(true);
         mainWindow->runLoginFlow();
+        pauseReconnect(false);
         break;
     case CmdDisconnect:
         disconnectCommand();
@@ -207,6 +212,11 @@ void runMainCommand(int id, int notification)
         break;
     case CmdTimestamps:
         flipSetting(session.settings.timestamps, CmdTimestamps);
+        break;
+    case CmdReconnect:
+        flipSetting(session.settings.reconnect, CmdReconnect);
+        if (!session.settings.reconnect)
+            cancelReconnect("Переподключение отменено.");
         break;
     case CmdUnignoreAll:
         unignoreAll();

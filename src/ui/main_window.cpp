@@ -17,6 +17,7 @@
 #include "log_clicks.h"
 #include "login_dialog.h"
 #include "main_commands.h"
+#include "reconnect.h"
 #include "session_state.h"
 #include "status_display.h"
 #include "user_list.h"
@@ -236,6 +237,7 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         return 0;
     case WM_DESTROY:
         KillTimer(hwnd, kTimerStatus);
+        endReconnect();
         disconnect(nullptr);
         PostQuitMessage(0);
         return 0;
@@ -287,6 +289,7 @@ void updateMenuChecks()
     HMENU menu = GetMenu(mainWnd.hwnd);
     CheckMenuItem(menu, CmdSound, MF_BYCOMMAND | (session.settings.sound ? MF_CHECKED : MF_UNCHECKED));
     CheckMenuItem(menu, CmdTimestamps, MF_BYCOMMAND | (session.settings.timestamps ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(menu, CmdReconnect, MF_BYCOMMAND | (session.settings.reconnect ? MF_CHECKED : MF_UNCHECKED));
 }
 
 bool registerMainWindowClass(HINSTANCE instance)

@@ -27,6 +27,7 @@
 #define IDM_SOUND_ON_PRIVATE    2021
 #define IDM_MESSAGE_TIME        2022
 #define IDM_UNIGNORE_ALL        2023
+#define IDM_RECONNECT           2046
 #define IDM_PROTOCOL_LOG        2042
 
 // Menu "Админ"
