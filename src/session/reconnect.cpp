@@ -144,6 +144,12 @@ void connectionEnded(const char* message)
 {
     ReconnectState& r = reconnect;
     SessionState& s = session;
+    if (r.phase == ReconnectWaiting) {
+        // The close that follows a refusal the receive pass has already
+        // dealt with: the next try is scheduled, the connection is gone.
+        disconnect(nullptr);
+        return;
+    }
     bool welcomed = s.welcomed == 1;
     bool wasTry = r.phase == ReconnectTrying;
     if (welcomed)
