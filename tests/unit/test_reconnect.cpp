@@ -38,26 +38,24 @@ public:
     {
         ports.lines = &serverLineDispatcher();
         mainWindow = &window;
-        session.loginNick.set("Вася");
-        session.password.set("pw");
-        session.nickColor.set("#112233");
     }
     void TearDown() override { mainWindow = nullptr; }
 
+    // A fresh record and log, logged in to room.
     void loggedInIn(const char* room)
     {
+        resetSessionState(session);
+        reconnect = ReconnectState();
+        log.lines.clear();
+        host.events.clear();
+        session.loginNick.set("Вася");
+        session.password.set("pw");
+        session.nickColor.set("#112233");
         connectNow();
         deliver(std::string(u8"WELCOME Вася\tuser\tЧат\tпривет\nUSERLIST ") + room + "\nUSEREND\n");
     }
     bool waiting() const { return reconnect.phase == ReconnectWaiting; }
     bool logged(const std::string& text) const { return log.all().find(text) != std::string::npos; }
-    int loggedCount(const std::string& text) const
-    {
-        int n = 0;
-        for (auto& l : log.lines)
-            n += l.text.find(text) != std::string::npos;
-        return n;
-    }
     // Lets the wait run out; the try connects and its connect completes.
     void tryNow()
     {
@@ -105,9 +103,8 @@ TEST_F(ReconnectTest, ScheduleGrowsToAMinuteWithJitterAndComesBackToTheRoom)
         EXPECT_EQ(transport.opened, opened + 1);
         onSocketEvent(kSocketConnect, 10061);  // refused: the next wait
     }
-    EXPECT_EQ(loggedCount("Переподключение через"), 3);
     EXPECT_TRUE(logged("Переподключение через 2 с (попытка 1)..."));
-    EXPECT_TRUE(logged(" с (попытка 3)..."));
+    EXPECT_TRUE(logged(" с (попытка 3)...") && !logged(" с (попытка 4)..."));
     char status[kStatusBarParts][kStatusPartCap];
     statusBarTexts(session, status);
     EXPECT_EQ(std::string(status[0]).find(" Переподключение через "), 0u);
@@ -143,56 +140,25 @@ TEST_F(ReconnectTest, WhichEndingsReconnect)
         std::function<void(ReconnectTest&)> run;
         bool reconnects;
     } rows[] = {
-        {"the server closes", [](ReconnectTest& t) { t.loggedInIn(u8"Кухня"); onSocketEvent(kSocketClose, 0); }, true},
-        {"the connection is lost", [](ReconnectTest& t) { t.loggedInIn(u8"Кухня"); onSocketEvent(kSocketRead, 10054); },
-         true},
-        {"Отключиться", [](ReconnectTest& t) { t.loggedInIn(u8"Кухня"); runMainCommand(CmdDisconnect, 0); }, false},
-        {"closing the window",
-         [](ReconnectTest& t) {
-             t.loggedInIn(u8"Кухня");
-             quitOnClose();
-             endReconnect();
-             disconnect(nullptr);
-         },
-         false},
-        {"KICKED", [](ReconnectTest& t) { t.loggedInIn(u8"Кухня"); t.deliver(u8"KICKED хватит\n"); onSocketEvent(kSocketClose, 0); },
-         false},
-        {"BANNED",
-         [](ReconnectTest& t) {
-             t.loggedInIn(u8"Кухня");
-             t.deliver(u8"BANNED 2030-01-01\tспам\n");
-             onSocketEvent(kSocketClose, 0);
-         },
-         false},
-        {"a failed first connect", [](ReconnectTest& t) { t.connectNow(); onSocketEvent(kSocketClose, 10061); }, false},
+        // Each row starts logged in; a new connectNow() is a connection that
+        // has not reached WELCOME.
+        {"the server closes", [](ReconnectTest&) { onSocketEvent(kSocketClose, 0); }, true},
+        {"the connection is lost", [](ReconnectTest&) { onSocketEvent(kSocketRead, 10054); }, true},
+        {"Отключиться", [](ReconnectTest&) { runMainCommand(CmdDisconnect, 0); }, false},
+        {"closing the window", [](ReconnectTest&) { quitOnClose(), endReconnect(), disconnect(nullptr); }, false},
+        {"KICKED", [](ReconnectTest& t) { t.deliver(u8"KICKED хватит\n"), onSocketEvent(kSocketClose, 0); }, false},
+        {"BANNED", [](ReconnectTest& t) { t.deliver(u8"BANNED 2030\tспам\n"), onSocketEvent(kSocketClose, 0); }, false},
+        {"a failed first connect", [](ReconnectTest& t) { t.connectNow(), onSocketEvent(kSocketClose, 10061); }, false},
         {"a refused login",
-         [](ReconnectTest& t) {
-             t.connectNow();
-             t.deliver(u8"ERR 409\tник занят\n");
-             onSocketEvent(kSocketClose, 0);
-         },
-         false},
+         [](ReconnectTest& t) { t.connectNow(), t.deliver(u8"ERR 409\tзанят\n"), onSocketEvent(kSocketClose, 0); }, false},
         {"a failed registration",
-         [](ReconnectTest& t) {
-             session.registrationPending = 1;
-             t.connectNow();
-             t.deliver(u8"ERR 409\tлогин занят\n");
-         },
-         false},
+         [](ReconnectTest& t) { session.registrationPending = 1, t.connectNow(), t.deliver(u8"ERR 409\tзанят\n"); }, false},
         {"the setting is off",
-         [](ReconnectTest& t) {
-             session.settings.reconnect = false;
-             t.loggedInIn(u8"Кухня");
-             onSocketEvent(kSocketClose, 0);
-         },
-         false},
+         [](ReconnectTest&) { session.settings.reconnect = false, onSocketEvent(kSocketClose, 0); }, false},
     };
     for (auto& r : rows) {
-        resetSessionState(session);
-        reconnect = ReconnectState();
-        log.lines.clear();
-        ReconnectTest& t = *this;
-        r.run(t);
+        loggedInIn(u8"Кухня");
+        r.run(*this);
         EXPECT_EQ(waiting(), r.reconnects) << r.ending;
         EXPECT_EQ(logged("Переподключение через 2 с (попытка 1)..."), r.reconnects) << r.ending;
         EXPECT_EQ(connectionState(session), Disconnected) << r.ending;
@@ -212,10 +178,6 @@ TEST_F(ReconnectTest, RefusalsOfATry)
         {"503", 19, false, false, true}, {"401", 0, true, false, false}, {"423", 3, true, false, false},
     };
     for (const Row& r : rows) {
-        resetSessionState(session);
-        reconnect = ReconnectState();
-        log.lines.clear();
-        host.events.clear();
         loggedInIn(u8"Кухня");
         onSocketEvent(kSocketClose, 0);
         reconnect.refusals = r.refusalsBefore;
@@ -279,8 +241,6 @@ TEST_F(ReconnectTest, CancelPaths)
         {"closing the window", [](ReconnectTest&) { endReconnect(); }, false, ReconnectIdle},
     };
     for (auto& r : rows) {
-        resetSessionState(session);
-        reconnect = ReconnectState();
         window.loginDialog = nullptr;
         loggedInIn(u8"Кухня");
         onSocketEvent(kSocketClose, 0);
@@ -304,11 +264,8 @@ TEST_F(ReconnectTest, DeadConnectionLimit)
         {5, 8000, 4000, false}, {0, 3600000, -1, false},
     };
     for (const Row& r : rows) {
-        resetSessionState(session);
-        reconnect = ReconnectState();
-        session.settings.keepAliveTimeout = r.limit;
-        log.lines.clear();
         loggedInIn(u8"Кухня");
+        session.settings.keepAliveTimeout = r.limit;
         uint32_t start = host.tick;
         if (r.dataAtMs >= 0) {
             host.tick = start + (uint32_t)r.dataAtMs;
