@@ -121,6 +121,9 @@ bool keepAliveExpired(uint32_t now, uint32_t lastHeard, int limitSeconds)
 {
     if (limitSeconds <= 0)
         return false;
+    // Ticks wrap after 49 days; a longer limit is as good as none.
+    if (limitSeconds > 4000000)
+        return false;
     return now - lastHeard >= (uint32_t)limitSeconds * 1000u;
 }
 

@@ -261,7 +261,7 @@ TEST_F(ReconnectTest, DeadConnectionLimit)
         bool lost;
     } rows[] = {
         {70, 69999, -1, false}, {70, 70000, -1, true}, {5, 5000, -1, true},
-        {5, 8000, 4000, false}, {0, 3600000, -1, false},
+        {5, 8000, 4000, false}, {0, 3600000, -1, false}, {2000000000, 4000000000u, -1, false},
     };
     for (const Row& r : rows) {
         loggedInIn(u8"Кухня");
