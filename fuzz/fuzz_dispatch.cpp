@@ -302,10 +302,10 @@ struct FuzzHost final : SessionHost {
 
     void startTimer(int id, unsigned ms) override
     {
-        CHECK(id >= kTimerKeepAlive && id <= kTimerReceive);
+        CHECK(id >= kTimerKeepAlive && id <= kTimerReconnect);
         CHECK(ms > 0);
     }
-    void stopTimer(int id) override { CHECK(id >= kTimerKeepAlive && id <= kTimerReceive); }
+    void stopTimer(int id) override { CHECK(id >= kTimerKeepAlive && id <= kTimerReconnect); }
     uint32_t tickCount() override { return tick += 37; }
     void localTime(int* h, int* m, int* s) override
     {
@@ -667,7 +667,7 @@ void run(const uint8_t* data, size_t size)
                 onSocketEvent(kSocketConnect, 0);
             break;
         case 11:
-            onTimer(1 + ((c >> 4) % 5));
+            onTimer(1 + ((c >> 4) % 6));
             break;
         case 12:
             startRegistration();

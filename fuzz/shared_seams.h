@@ -9,6 +9,7 @@
 
 #include "host.h"
 #include "protocol_log.h"
+#include "reconnect.h"
 #include "session_state.h"
 
 namespace harness {
@@ -17,6 +18,7 @@ namespace harness {
 inline void resetSession(const SessionPorts& seams)
 {
     resetSessionState(session);
+    reconnect = ReconnectState();
     protocolLogPath.clear();
     ports = seams;
 }

@@ -62,6 +62,11 @@ void loadSettings(ProfileStore& store)
     c.sound = store.readInt("UI", "Sound", 1) != 0;
     c.timestamps = store.readInt("UI", "Timestamps", 1) != 0;
     c.journal = store.readInt("UI", "Journal", 1) != 0;
+    c.reconnect = store.readInt("UI", "Reconnect", 1) != 0;
+    // Read only: tests and unusual servers set it by hand.
+    c.keepAliveTimeout = store.readInt("UI", "KeepAliveTimeout", 70);
+    if (c.keepAliveTimeout < 0)
+        c.keepAliveTimeout = 70;
 
     s.ignoredCount = 0;
     for (int i = 0; i < kMaxIgnored; i++) {
@@ -93,6 +98,8 @@ void saveSettings(ProfileStore& store)
     store.writeString("UI", "Timestamps", number);
     formatText(number, sizeof number, "%d", c.journal ? 1 : 0);
     store.writeString("UI", "Journal", number);
+    formatText(number, sizeof number, "%d", c.reconnect ? 1 : 0);
+    store.writeString("UI", "Reconnect", number);
 
     store.deleteSection("Ignore");
     for (int i = 0; i < s.ignoredCount; i++) {

@@ -6,6 +6,7 @@
 #include "journal.h"
 #include "protocol.h"
 #include "protocol_log.h"
+#include "reconnect.h"
 #include "session_state.h"
 
 namespace {
@@ -59,6 +60,7 @@ int readOnce()
         return 0;
     s.recvFill += (size_t)n;
     s.recvBuffer[s.recvFill] = '\0';
+    noteServerData();
     return n;
 }
 
@@ -238,10 +240,12 @@ void connectToServer()
         s.registrationPending = registering;
     }
 
-    logSystemF("Подключение к %s:%d ...", s.settings.host.s, s.settings.port);
+    reconnectConnectStarting();
+    if (!reconnectQuiet())
+        logSystemF("Подключение к %s:%d ...", s.settings.host.s, s.settings.port);
 
     uint32_t address = 0;
-    if (!ports.transport->resolve(s.settings.host.s, &address)) {
+    if (!serverAddress(&address)) {
         attemptFailed("Не удалось найти сервер (проверьте адрес и интернет).");
         return;
     }
@@ -266,13 +270,14 @@ void onSocketEvent(unsigned event, unsigned error)
 {
     SessionState& s = session;
     if (error != 0) {
-        disconnect("Соединение потеряно.");
+        connectionEnded("Соединение потеряно.");
         return;
     }
     if (event == kSocketConnect) {
         s.connected = 1;
         s.connectTick = ports.host->tickCount();
-        logSystem("Соединение установлено.");
+        if (!reconnectQuiet())
+            logSystem("Соединение установлено.");
         ports.host->startTimer(kTimerWelcomeWait, 15000);
         sendFormatted("HELLO %s\t%s", kProductName, kProductVersion);
         // A typed TAB or line break would shift the fields or cut the line:
@@ -291,7 +296,7 @@ void onSocketEvent(unsigned event, unsigned error)
         ports.views->statusChanged();
     } else if (event == kSocketClose) {
         receive(true);
-        disconnect("Сервер закрыл соединение.");
+        connectionEnded("Сервер закрыл соединение.");
     } else if (event == kSocketRead) {
         receive(false);
     }
@@ -330,11 +335,14 @@ void onTimer(int id)
         break;
     case kTimerWelcomeWait:
         ports.host->stopTimer(kTimerWelcomeWait);
-        if (s.connected == 1 && s.welcomed == 0) {
+        if (s.connected == 1 && s.welcomed == 0 && !reconnectTrying()) {
             logError("Сервер за 15 секунд не прислал WELCOME — он говорит не по протоколу ZBP/1.");
             logErrorF("Всё, что он прислал, записано в файл: %s. Отправьте его разработчику клиента.",
                       protocolLogPath.s);
         }
+        break;
+    case kTimerReconnect:
+        reconnectTick();
         break;
     default:
         break;
@@ -343,6 +351,8 @@ void onTimer(int id)
 
 void disconnectCommand()
 {
+    if (cancelReconnect("Переподключение отменено."))
+        return;
     if (session.connected != 1)
         return;
     if (socketOpen())

@@ -6,6 +6,7 @@
 #include "codepage.h"
 #include "connection.h"
 #include "journal.h"
+#include "reconnect.h"
 #include "session_state.h"
 #include "site.h"
 
@@ -154,6 +155,7 @@ void onWelcome(const ParsedLine& p)
     ports.host->startTimer(kTimerRefresh, 30000);
     ports.views->focusInput();
     ports.views->statusChanged();
+    reconnectWelcomed();
 }
 
 void onPong(const ParsedLine&)
@@ -211,14 +213,24 @@ void onErr(const ParsedLine& p)
         session.registrationPending = 0;
         ports.host->messageBox(field(p, 2), "Регистрация не удалась", IconWarning);
         disconnect(nullptr);
+    } else if (session.welcomed == 0 && reconnectRefused(field(p, 1))) {
+        // A try of the reconnect was refused for now: it goes on by itself.
     } else if (session.welcomed == 0 && isLoginRefusal(field(p, 1))) {
         ports.host->messageBox(field(p, 2), "Вход не удался", IconWarning);
     }
 }
 
-void onKicked(const ParsedLine& p) { logErrorF("Вас выкинули из чата: %s", field(p, 1)); }
+void onKicked(const ParsedLine& p)
+{
+    logErrorF("Вас выкинули из чата: %s", field(p, 1));
+    reconnectForbid();
+}
 
-void onBanned(const ParsedLine& p) { logErrorF("Вы забанены до %s: %s", field(p, 1), field(p, 2)); }
+void onBanned(const ParsedLine& p)
+{
+    logErrorF("Вы забанены до %s: %s", field(p, 1), field(p, 2));
+    reconnectForbid();
+}
 
 // ---- Server configuration ----------------------------------------------
 

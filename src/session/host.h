@@ -20,7 +20,9 @@ enum {
     kTimerStatus = 3,      // status bar, every second
     kTimerWelcomeWait = 4, // one shot, 15 s after the connect completed
     kTimerReceive = 5,     // one shot: the rest of a receive pass that paused
-    kTimerBannerSlots = 6, // while a picture download waits for a free slot
+    kTimerReconnect = 6,   // reconnect countdown and the silence check, every second
+    // 7 is the journals' flush (kTimerJournal)
+    kTimerBannerSlots = 8, // while a picture download waits for a free slot
 };
 enum {
     kSocketRead = 0x01,

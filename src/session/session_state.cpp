@@ -33,6 +33,8 @@ void resetSessionState(SessionState& s)
     s.settings.timestamps = true;
     s.settings.sound = true;
     s.settings.journal = true;
+    s.settings.reconnect = true;
+    s.settings.keepAliveTimeout = 70;
 }
 
 ConnectionState connectionState(const SessionState& s)

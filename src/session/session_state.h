@@ -109,6 +109,8 @@ struct ClientSettings {
     bool sound;
     bool remember;
     bool journal;  // conversation journals (UI / Journal)
+    bool reconnect;        // come back by itself after a dropped connection
+    int keepAliveTimeout;  // seconds of silence before a connection counts as dead; 0: never
 };
 
 enum ConnectionState {

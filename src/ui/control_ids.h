@@ -21,6 +21,7 @@ enum {
     CmdForgotPassword = 2043,
     CmdJournals = 2047,
     CmdJournalFolder = 2048,
+    CmdReconnect = 2046,
 
     // Child controls.
     IdLog = 3001,

@@ -11,6 +11,7 @@
 #include "input_history.h"
 #include "journal.h"
 #include "palette.h"
+#include "reconnect.h"
 #include "registration.h"
 #include "session_state.h"
 #include "site.h"
@@ -180,7 +181,11 @@ void runMainCommand(int id, int notification)
 {
     switch (id) {
     case CmdConnect:
+        // The countdown of a reconnect stands while the dialog is open; a
+        // login replaces the reconnect, a cancel lets it go on.
+        pauseReconnect(true);
         mainWindow->runLoginFlow();
+        pauseReconnect(false);
         break;
     case CmdDisconnect:
         disconnectCommand();
@@ -215,6 +220,11 @@ void runMainCommand(int id, int notification)
         break;
     case CmdJournalFolder:
         openJournalFolder();
+        break;
+    case CmdReconnect:
+        flipSetting(session.settings.reconnect, CmdReconnect);
+        if (!session.settings.reconnect)
+            cancelReconnect("Переподключение отменено.");
         break;
     case CmdUnignoreAll:
         unignoreAll();

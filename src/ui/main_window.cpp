@@ -20,6 +20,7 @@
 #include "log_clicks.h"
 #include "login_dialog.h"
 #include "main_commands.h"
+#include "reconnect.h"
 #include "session_state.h"
 #include "status_display.h"
 #include "user_list.h"
@@ -242,6 +243,7 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         return 0;
     case WM_DESTROY:
         KillTimer(hwnd, kTimerStatus);
+        endReconnect();
         disconnect(nullptr);
         closeJournals();
         PostQuitMessage(0);
@@ -301,6 +303,7 @@ void updateMenuChecks()
     CheckMenuItem(menu, CmdSound, MF_BYCOMMAND | (session.settings.sound ? MF_CHECKED : MF_UNCHECKED));
     CheckMenuItem(menu, CmdTimestamps, MF_BYCOMMAND | (session.settings.timestamps ? MF_CHECKED : MF_UNCHECKED));
     CheckMenuItem(menu, CmdJournals, MF_BYCOMMAND | (session.settings.journal ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(menu, CmdReconnect, MF_BYCOMMAND | (session.settings.reconnect ? MF_CHECKED : MF_UNCHECKED));
 }
 
 bool registerMainWindowClass(HINSTANCE instance)

@@ -7,6 +7,7 @@
 #include "fonts.h"
 #include "host.h"
 #include "main_window.h"
+#include "reconnect.h"
 #include "session_state.h"
 #include "site.h"
 #include "status_texts.h"
@@ -47,6 +48,15 @@ void refreshStatusDisplays()
     const SessionState& s = session;
     char parts[kStatusBarParts][kStatusPartCap];
     statusBarTexts(s, parts);
+    // The countdown of a reconnect is longer than the first part; the parts
+    // after it are empty meanwhile, so the first takes their room.
+    static bool wideFirstPart;
+    bool wide = !s.connected && reconnectStatusText(parts[0], kStatusPartCap);
+    if (mainWnd.statusBar && wide != wideFirstPart) {
+        wideFirstPart = wide;
+        int edges[kStatusBarParts] = {wide ? 470 : 240, wide ? 470 : 380, 470, 560, -1};
+        SendMessageA(mainWnd.statusBar, SB_SETPARTS, kStatusBarParts, (LPARAM)edges);
+    }
     if (mainWnd.statusBar)
         for (int i = 0; i < kStatusBarParts; i++)
             setPartIfChanged(i, parts[i]);

@@ -1,11 +1,14 @@
 #include "status_texts.h"
 
+#include "reconnect.h"
+
 void statusBarTexts(const SessionState& s, char parts[kStatusBarParts][kStatusPartCap])
 {
     for (int i = 0; i < kStatusBarParts; i++)
         parts[i][0] = '\0';
     if (!s.connected) {
-        copyText(parts[0], kStatusPartCap, " Не подключено.  F2 - подключиться");
+        if (!reconnectStatusText(parts[0], kStatusPartCap))
+            copyText(parts[0], kStatusPartCap, " Не подключено.  F2 - подключиться");
         return;
     }
     formatText(parts[0], kStatusPartCap, " %s @ %s:%d", s.ownNick.s, s.settings.host.s, s.settings.port);

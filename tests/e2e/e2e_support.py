@@ -69,7 +69,10 @@ class Run:
     def settings(self, sections=None, **chat):
         """Aims the copy's settings at the peer, with the [Chat] keys given as
         keywords and any {(section, key): value} of other sections."""
-        values = {("Chat", "Server"): "127.0.0.1", ("Chat", "Port"): str(self.peer.port)}
+        values = {("Chat", "Server"): "127.0.0.1", ("Chat", "Port"): str(self.peer.port),
+                  # The peer closes its end when the script ends, while the
+                  # client may still run: no reconnect tries then.
+                  ("UI", "Reconnect"): "0"}
         values.update({("Chat", key): value for key, value in chat.items()})
         values.update(sections or {})
         update_ini(self.ini, values)

@@ -11,6 +11,7 @@
 #include "host.h"
 #include "protocol.h"
 #include "protocol_log.h"
+#include "reconnect.h"
 #include "session_state.h"
 
 struct FakeTransport : Transport {
@@ -205,6 +206,7 @@ struct SessionFixture {
     SessionFixture()
     {
         resetSessionState(session);
+        reconnect = ReconnectState();
         protocolLogPath.clear();  // no test writes a log unless it asks for one
         ports.transport = &transport;
         ports.host = &host;

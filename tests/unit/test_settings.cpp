@@ -134,7 +134,7 @@ TEST_F(SettingsTest, ANewFileHasChatUiIgnoreInOrder)
     saveSettings(file);
     EXPECT_EQ(file.text(),
               "[Chat]\nServer=chat.zumbara.example\nPort=4225\nNick=Вася\nColor=#000080\nRemember=1\nPass=pw\n"
-              "[UI]\nSound=1\nTimestamps=1\nJournal=1\n"
+              "[UI]\nSound=1\nTimestamps=1\nJournal=1\nReconnect=1\n"
               "[Ignore]\nN0=Петя\n");
 }
 

@@ -54,7 +54,7 @@ TEST_F(WinSettingsTest, ANewFileHoldsEveryKeyInOrder)
     std::string text = readFile(path);
     EXPECT_EQ(text,
               "[Chat]\r\nServer=chat.zumbara.example\r\nPort=4225\r\nNick=Вася\r\nColor=#000080\r\nRemember=0\r\nPass=\r\n"
-              "[UI]\r\nSound=1\r\nTimestamps=1\r\nJournal=1\r\n"
+              "[UI]\r\nSound=1\r\nTimestamps=1\r\nJournal=1\r\nReconnect=1\r\n"
               "[Ignore]\r\nN0=Петя\r\nN1=bob\r\n");
 }
 

@@ -29,6 +29,7 @@
 #define IDM_UNIGNORE_ALL        2023
 #define IDM_JOURNALS            2047
 #define IDM_JOURNAL_FOLDER      2048
+#define IDM_RECONNECT           2046
 #define IDM_PROTOCOL_LOG        2042
 
 // Menu "Админ"
