@@ -13,6 +13,7 @@
 #include "session_state.h"
 #include "site.h"
 #include "stb_image.h"
+#include "web_open.h"
 #include "win_text.h"
 
 namespace {
@@ -153,5 +154,5 @@ void paintBannerStrip(HDC dc, const RECT& r)
 void openBannerLink()
 {
     if (const char* link = bannerLinkToOpen())
-        openLink(nullptr, link);
+        openWebAddress(link);
 }

@@ -2,6 +2,7 @@
 
 #include <string.h>
 
+#include "call_user.h"
 #include "host.h"
 #include "protocol.h"
 #include "protocol_log.h"
@@ -92,6 +93,7 @@ void runPass(bool last)
     uint32_t started = ports.host->tickCount();
     bool paused = false;
     ports.log->beginBatch();
+    beginCallPass();
     for (;;) {
         // Lines are cut by byte counts: a NUL inside a line neither ends the
         // scan nor hides the lines after it.
@@ -120,6 +122,7 @@ void runPass(bool last)
                 // of this pass's lines, and may already hold a new
                 // connection's data.
                 ports.log->endBatch();
+                endCallPass();
                 return;
             }
         }
@@ -136,6 +139,7 @@ void runPass(bool last)
         ports.host->startTimer(kTimerReceive, 1);
     }
     ports.log->endBatch();
+    endCallPass();
 }
 
 // A read event (last: the close event). A nested event only appends for the

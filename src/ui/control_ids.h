@@ -19,6 +19,8 @@ enum {
     CmdWebSite = 2041,
     CmdProtocolLog = 2042,
     CmdForgotPassword = 2043,
+    CmdFindInLog = 2044,
+    CmdFindNext = 2045,
 
     // Child controls.
     IdLog = 3001,
