@@ -32,8 +32,8 @@ HWND window;
 
 HWND logEdit() { return findLogTarget ? findLogTarget->edit : nullptr; }
 
-// The wide rich edit searches itself, in either direction and with
-// Cyrillic letter case folded, whatever the system's code page.
+// The wide rich edit searches downwards itself, with Cyrillic letter case
+// folded, whatever the system's code page.
 bool findWithControl(HWND edit, const Search& s, LONG from, CHARRANGE* found)
 {
     WCHAR needle[kFindChars + 1];
@@ -63,8 +63,10 @@ bool sameAt(const char* text, const char* word, size_t n, bool matchCase)
 }
 
 // The ANSI rich edit (Windows 95, 98, ME) converts a needle with the
-// system's code page, and rich edit 1 searches only downwards: the program
-// reads the text in its own code page and searches it itself. Rich edit 2
+// system's code page, rich edit 1 searches only downwards, and some rich
+// edits (Wine's) miss other-case Cyrillic upwards: there, and upwards
+// always, the program reads the text in its own code page and searches it
+// itself. Rich edit 2
 // gives a paragraph end as one CR, as its positions count it; rich edit 1
 // keeps CR LF in both.
 bool findInText(HWND edit, const Search& s, LONG from, CHARRANGE* found)
@@ -114,7 +116,8 @@ void findNext(HWND owner)
     SendMessageA(edit, EM_EXGETSEL, 0, (LPARAM)&selection);
     LONG from = last.up ? selection.cpMin : selection.cpMax;
     CHARRANGE found = {0, 0};
-    bool hit = IsWindowUnicode(edit) ? findWithControl(edit, last, from, &found) : findInText(edit, last, from, &found);
+    bool hit = IsWindowUnicode(edit) && !last.up ? findWithControl(edit, last, from, &found)
+                                                 : findInText(edit, last, from, &found);
     if (!hit) {
         char text[kFindChars + 40];
         formatText(text, sizeof text, "Текст «%s» не найден.", last.text);
