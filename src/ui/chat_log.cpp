@@ -244,12 +244,9 @@ void RichEditChatLog::logMarkedLine(const char* timestamp, const char* prefix, c
 void RichEditChatLog::keepView(bool keep)
 {
     viewKept = keep;
-    if (!keep && edit && !batching) {
-        putPiecesIn();
-        redrawHeld = true;  // showNewest scrolls and redraws
-        SendMessageA(edit, WM_SETREDRAW, FALSE, 0);
-        showNewest();
-    }
+    // The last match stays selected, for the next search to go on from.
+    if (!keep && edit && !batching)
+        SendMessageA(edit, WM_VSCROLL, SB_BOTTOM, 0);
 }
 
 void RichEditChatLog::clearLog()

@@ -64,8 +64,8 @@ struct RichEditChatLog final : ChatLog {
     long length() const { return count; }
 
     // While the view is kept (the find window is open), new lines go in
-    // without moving the view or the selection; giving it back shows the
-    // newest line.
+    // without moving the view or the selection; giving it back scrolls to
+    // the newest line (the selection stays until the next line).
     void keepView(bool keep);
 
     // The character positions of the newest links in the control.
