@@ -88,21 +88,28 @@ bool findInText(HWND edit, const Search& s, LONG from, CHARRANGE* found)
     size_t total = got > 0 ? (size_t)got : 0;
     text[total < (size_t)length ? total : (size_t)length] = '\0';
     total = strlen(text);
-    bool hit = false;
-    if (n <= total) {
-        size_t start = from < 0 ? 0 : (size_t)from;
-        if (s.up) {
-            size_t i = start < total - n + 1 ? start : total - n + 1;
-            while (i-- > 0 && !hit)
-                hit = sameAt(text + i, s.text, n, s.matchCase) ? (found->cpMin = (LONG)i, true) : false;
-        } else {
-            for (size_t i = start; i + n <= total && !hit; i++)
-                hit = sameAt(text + i, s.text, n, s.matchCase) ? (found->cpMin = (LONG)i, true) : false;
-        }
+    // Upwards a match begins before the position, downwards at or after it.
+    size_t start = from < 0 ? 0 : (size_t)from;
+    size_t at = total + 1;  // none
+    if (n <= total && s.up) {
+        for (size_t i = start < total - n + 1 ? start : total - n + 1; i-- > 0;)
+            if (sameAt(text + i, s.text, n, s.matchCase)) {
+                at = i;
+                break;
+            }
+    } else if (n <= total) {
+        for (size_t i = start; i + n <= total; i++)
+            if (sameAt(text + i, s.text, n, s.matchCase)) {
+                at = i;
+                break;
+            }
     }
     free(text);
-    found->cpMax = found->cpMin + (LONG)n;
-    return hit;
+    if (at > total)
+        return false;
+    found->cpMin = (LONG)at;
+    found->cpMax = (LONG)(at + n);
+    return true;
 }
 
 // Finds the next match from the selection on, selects it and scrolls it
