@@ -142,7 +142,8 @@ void readChoices(HWND d)
     last.matchCase = IsDlgButtonChecked(d, IDC_FIND_CASE) == BST_CHECKED;
 }
 
-// In the top right corner of the log, where it hides the least of it.
+// Right above the log, over the header and banner strips, so that it hides
+// none of the lines it finds; at the log's top where there is no room.
 void placeOverLog(HWND d)
 {
     RECT log, box;
@@ -150,7 +151,8 @@ void placeOverLog(HWND d)
     if (!edit || !GetWindowRect(edit, &log) || !GetWindowRect(d, &box))
         return;
     int x = log.right - (box.right - box.left) - 24;
-    SetWindowPos(d, nullptr, x > log.left ? x : log.left, log.top + 8, 0, 0,
+    int y = log.top - (box.bottom - box.top);
+    SetWindowPos(d, nullptr, x > log.left ? x : log.left, y >= 0 ? y : log.top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

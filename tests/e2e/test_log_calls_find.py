@@ -3,7 +3,8 @@ shows links and a mention in its log; a private message and a mention that
 arrive while another program (Wine's notepad) is in front put "(2) " before
 the title, and coming back to the client clears it; the find window
 (Ctrl+F's command 2044) finds a Cyrillic word whatever its letter case, the
-newest first. Leaves build/e2e/log_links_mention.png for a person to look at.
+newest first. Leaves build/e2e/log_links_mention.png and log_find.png for a
+person to look at.
 Usage: test_log_calls_find.py BUILD_DIR CLIENT_EXE PROBE_EXE"""
 
 import os
@@ -65,6 +66,7 @@ for _ in range(2):
     probe.out("--dialog", "click", "1", "--sync")
     start, end = (int(v) for v in probe.out("selection", "3001").split())
     found.append((start, text[start:end]))
+t.screenshot("log_find.png")
 check([word for _, word in found] == ["привет", "ПРИВЕТ"], "found upwards, either case: %r" % found)
 check(found[0][0] == text.rindex("привет") and found[1][0] == text.index("ПРИВЕТ"),
       "the newest match first, then the one before: %r" % found)
