@@ -1,6 +1,6 @@
 #include "background_calls.h"
 
-#include "status_display.h"
+#include "host.h"
 
 namespace {
 
@@ -36,6 +36,13 @@ void flash(HWND main, DWORD flags)
     f(&info);
 }
 
+// The title is written by the status refresh, which puts the count in.
+void refreshTitle()
+{
+    if (ports.views)
+        ports.views->statusChanged();
+}
+
 } // namespace
 
 bool programInBackground(HWND main)
@@ -58,7 +65,7 @@ void noteBackgroundCall(HWND main)
         return;
     calls++;
     flash(main, FLASHW_TRAY | FLASHW_TIMERNOFG);
-    refreshStatusDisplays();
+    refreshTitle();
 }
 
 int backgroundCallCount() { return calls; }
@@ -69,5 +76,5 @@ void checkForeground(HWND main)
         return;
     calls = 0;
     flash(main, FLASHW_STOP);
-    refreshStatusDisplays();
+    refreshTitle();
 }
