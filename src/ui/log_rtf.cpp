@@ -156,8 +156,7 @@ size_t logRtfOpening(const LogRtf& rtf, char* out, size_t cap)
         w.put(entry, formatText(entry, sizeof entry, "\\red%u\\green%u\\blue%u;", (unsigned)(c & 0xFF),
                                 (unsigned)((c >> 8) & 0xFF), (unsigned)((c >> 16) & 0xFF)));
     }
-    // Underline and background start off whatever the text before has.
-    w.put("}\\f0\\fs18\\ulnone\\highlight0 ");
+    w.put("}\\f0\\fs18 ");
     out[w.length] = '\0';
     return w.length;
 }

@@ -34,7 +34,10 @@ struct LogRtf {
     bool highAs1251, highMapped;
     Utf16Unit highUnits[128];
     // Underline (0 or 1) and background colour index (0: none) as the body
-    // leaves them; the opening turns both off.
+    // leaves them. A composition starts with both off: every line ends in
+    // a plain run, so the text it goes after is plain too. Control words
+    // for them are written only around marked runs: a background said even
+    // as "none" makes some controls (Wine's) paint each run's background.
     int underlined, highlighted;
 };
 
