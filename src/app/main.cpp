@@ -11,6 +11,7 @@
 #include "dispatch.h"
 #include "drawing.h"
 #include "fonts.h"
+#include "log_find.h"
 #include "login_dialog.h"
 #include "main_window.h"
 #include "protocol_log.h"
@@ -35,11 +36,13 @@ WinProfileStore profile;
 
 HACCEL createAccelerators()
 {
-    ACCEL keys[2] = {
+    ACCEL keys[] = {
         {FVIRTKEY, VK_F2, CmdConnect},
         {FVIRTKEY, VK_F5, CmdRefresh},
+        {FVIRTKEY | FCONTROL, 'F', CmdFindInLog},
+        {FVIRTKEY, VK_F3, CmdFindNext},
     };
-    return CreateAcceleratorTableA(keys, 2);
+    return CreateAcceleratorTableA(keys, (int)(sizeof keys / sizeof keys[0]));
 }
 
 void greet()
@@ -127,8 +130,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 
     MSG msg;
     while (getMessage(&msg) > 0) {
-        // The two accelerators are virtual keys, the same to either form.
-        if (!TranslateAcceleratorA(window, accelerators, &msg)) {
+        // The accelerators are virtual keys, the same to either form.
+        if (!TranslateAcceleratorA(window, accelerators, &msg) && !isDialogMessage(findLogWindow(), &msg)) {
             TranslateMessage(&msg);
             dispatchMessage(&msg);
         }

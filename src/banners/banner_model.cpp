@@ -5,23 +5,7 @@
 #include "banner_http.h"
 #include "host.h"
 #include "session_state.h"
-
-namespace {
-
-// ASCII prefix test without regard to letter case.
-bool startsWithNoCase(const char* s, const char* prefix)
-{
-    for (; *prefix; s++, prefix++) {
-        char a = *s, b = *prefix;
-        if (a >= 'A' && a <= 'Z')
-            a = (char)(a - 'A' + 'a');
-        if (a != b)
-            return false;
-    }
-    return true;
-}
-
-} // namespace
+#include "web_address.h"
 
 void showBanner(const char* idField, const char* urlField, const char* linkField)
 {
@@ -116,7 +100,7 @@ const char* bannerLinkToOpen()
     const CurrentBanner& b = session.banner;
     if (!b.shown || b.link.empty())
         return nullptr;
-    if (!startsWithNoCase(b.link.s, "http://") && !startsWithNoCase(b.link.s, "https://"))
+    if (!isWebAddress(b.link.s))
         return nullptr;
     return b.link.s;
 }

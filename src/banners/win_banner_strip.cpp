@@ -13,6 +13,7 @@
 #include "picture_decode.h"
 #include "session_state.h"
 #include "site.h"
+#include "web_open.h"
 #include "win_text.h"
 
 namespace {
@@ -189,5 +190,5 @@ void paintBannerStrip(HDC dc, const RECT& r)
 void openBannerLink()
 {
     if (const char* link = bannerLinkToOpen())
-        openLink(nullptr, link);
+        openWebAddress(link);
 }

@@ -2,6 +2,7 @@
 
 #include <string.h>
 
+#include "call_user.h"
 #include "host.h"
 #include "journal.h"
 #include "protocol.h"
@@ -95,6 +96,7 @@ void runPass(bool last)
     uint32_t started = ports.host->tickCount();
     bool paused = false;
     ports.log->beginBatch();
+    beginCallPass();
     for (;;) {
         // Lines are cut by byte counts: a NUL inside a line neither ends the
         // scan nor hides the lines after it.
@@ -124,6 +126,7 @@ void runPass(bool last)
                 // connection's data.
                 ports.log->endBatch();
                 flushJournals();
+                endCallPass();
                 return;
             }
         }
@@ -141,6 +144,7 @@ void runPass(bool last)
     }
     ports.log->endBatch();
     flushJournals();
+    endCallPass();
 }
 
 // A read event (last: the close event). A nested event only appends for the

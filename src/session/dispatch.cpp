@@ -3,9 +3,11 @@
 #include <string.h>
 
 #include "banner_model.h"
+#include "call_user.h"
 #include "codepage.h"
 #include "connection.h"
 #include "journal.h"
+#include "mention.h"
 #include "reconnect.h"
 #include "session_state.h"
 #include "site.h"
@@ -24,13 +26,17 @@ void onMsg(const ParsedLine& p)
     if (isIgnored(session, field(p, 2)))
         return;
     Color text = session.colors.text;
-    ports.log->logLine(field(p, 1), nullptr, field(p, 2), parseColor(field(p, 3), text), field(p, 4), text);
+    bool mention = isMention(field(p, 2), field(p, 4), session.ownNick.s);
+    ports.log->logMarkedLine(field(p, 1), nullptr, field(p, 2), parseColor(field(p, 3), text), field(p, 4), text,
+                             kLineLinks | (mention ? kLineMention : 0));
     journalLine(JournalChat, field(p, 2), field(p, 4));
+    if (mention)
+        callUser();
 }
 
 void onSys(const ParsedLine& p)
 {
-    ports.log->logLine(field(p, 1), "* ", nullptr, 0, field(p, 2), session.colors.sys);
+    ports.log->logMarkedLine(field(p, 1), "* ", nullptr, 0, field(p, 2), session.colors.sys, kLineLinks);
     journalLine(JournalSystem, nullptr, field(p, 2));
 }
 
@@ -40,24 +46,22 @@ void onPm(const ParsedLine& p)
         return;
     char prefix[128];
     formatText(prefix, sizeof prefix, "[приват от %s] ", field(p, 2));
-    ports.log->logLine(field(p, 1), prefix, nullptr, 0, field(p, 4), session.colors.pm);
+    ports.log->logMarkedLine(field(p, 1), prefix, nullptr, 0, field(p, 4), session.colors.pm, kLineLinks);
     journalLine(JournalPrivateFrom, field(p, 2), field(p, 4));
-    if (session.settings.sound)
-        ports.host->beep();
-    ports.host->flashIfInBackground();
+    callUser();
 }
 
 void onPmSent(const ParsedLine& p)
 {
     char prefix[128];
     formatText(prefix, sizeof prefix, "[приват для %s] ", field(p, 2));
-    ports.log->logLine(field(p, 1), prefix, nullptr, 0, field(p, 3), session.colors.pm);
+    ports.log->logMarkedLine(field(p, 1), prefix, nullptr, 0, field(p, 3), session.colors.pm, kLineLinks);
     journalLine(JournalPrivateTo, field(p, 2), field(p, 3));
 }
 
 void onNotice(const ParsedLine& p)
 {
-    ports.log->logLine(nullptr, "ОБЪЯВЛЕНИЕ: ", nullptr, 0, field(p, 1), kColorNotice);
+    ports.log->logMarkedLine(nullptr, "ОБЪЯВЛЕНИЕ: ", nullptr, 0, field(p, 1), kColorNotice, kLineLinks);
     journalLine(JournalNotice, nullptr, field(p, 1));
 }
 
@@ -128,7 +132,7 @@ void onTopic(const ParsedLine& p)
     if (*field(p, 2)) {
         char line[kJournalLineCap];
         formatText(line, sizeof line, "Топик изменил %s: %s", field(p, 2), field(p, 1));
-        logSystem(line);
+        ports.log->logMarkedLine(nullptr, "* ", nullptr, 0, line, session.colors.sys, kLineLinks);
         journalLine(JournalSystem, nullptr, line);
     }
     if (panelOpen())
@@ -148,7 +152,7 @@ void onWelcome(const ParsedLine& p)
     s.chatTitle.set(field(p, 3));
     char greeting[1024];
     formatText(greeting, sizeof greeting, "* * * %s * * *", field(p, 4));
-    ports.log->logLine(nullptr, nullptr, nullptr, 0, greeting, kColorGreeting);
+    ports.log->logMarkedLine(nullptr, nullptr, nullptr, 0, greeting, kColorGreeting, kLineLinks);
     logSystemF("Вы вошли как %s (%s)", s.ownNick.s, s.globalRole.s);
     ports.host->stopTimer(kTimerWelcomeWait);
     ports.host->startTimer(kTimerKeepAlive, 20000);

@@ -66,8 +66,8 @@ struct SessionHost {
     // A modal message box owned by the main window. It runs a nested message
     // loop: socket events and timers are handled before it returns.
     virtual void messageBox(const char* text, const char* title, MessageIcon icon) = 0;
-    // The information beep, and one flash of the caption when the main
-    // window is not in the foreground.
+    // The information beep; and, while the program is in the background,
+    // the taskbar button's flash and one more call counted in the title.
     virtual void beep() = 0;
     virtual void flashIfInBackground() = 0;
     // Writes every setting to the settings file.
@@ -122,6 +122,13 @@ protected:
     ~BannerFetcher() = default;
 };
 
+// Marks of a line's text piece: its web links underlined and clickable; a
+// mention of the own nick on a light yellow background.
+enum LineMarks {
+    kLineLinks = 1,
+    kLineMention = 2,
+};
+
 // The chat log view.
 struct ChatLog {
     // Appends one line: an optional time stamp, optional prefix, optional
@@ -129,6 +136,14 @@ struct ChatLog {
     // Null pieces are left out.
     virtual void logLine(const char* timestamp, const char* prefix, const char* nick, Color nickColor,
                          const char* text, Color textColor) = 0;
+    // logLine with marks (LineMarks) on the text piece. A log that marks
+    // nothing writes the plain line.
+    virtual void logMarkedLine(const char* timestamp, const char* prefix, const char* nick, Color nickColor,
+                               const char* text, Color textColor, unsigned marks)
+    {
+        (void)marks;
+        logLine(timestamp, prefix, nick, nickColor, text, textColor);
+    }
     virtual void clearLog() = 0;
     // A receive pass appends its lines between beginBatch and endBatch: they
     // may reach the screen only at endBatch, which then shows the newest

@@ -2,6 +2,7 @@
 
 #include <richedit.h>
 
+#include "bounded.h"
 #include "win_text.h"
 
 namespace {
@@ -103,8 +104,13 @@ void setChatLogBackground(HWND edit, Color c)
 
 void RichEditChatLog::appendPiece(const char* text, Color color, bool bold)
 {
+    appendRun(text, (size_t)-1, color, bold ? kRunBold : 0);
+}
+
+long RichEditChatLog::appendRun(const char* text, size_t length, Color color, unsigned style)
+{
     if (!edit)
-        return;
+        return 0;
     if (countStale) {
         count = characterCount(edit);
         rtf.breakWidth = breakWidthOf(edit);
@@ -114,16 +120,19 @@ void RichEditChatLog::appendPiece(const char* text, Color color, bool bold)
         // Every earlier line is lost, the pieces not yet in the control too.
         emptyControl();
         clearLogRtf(rtf);
+        clearLinkSpans(links);
         count = 0;
     }
+    long begins = count;
     size_t positions = 0;
-    if (!appendLogRtf(rtf, text ? text : "", color, bold, &positions)) {
+    if (!appendLogRtfRun(rtf, text ? text : "", length, color, style, &positions)) {
         putPiecesIn();
-        appendLogRtf(rtf, text ? text : "", color, bold, &positions);  // an empty composition takes it
+        appendLogRtfRun(rtf, text ? text : "", length, color, style, &positions);  // an empty composition takes it
     }
     count += (long)positions;
     if (!inLine && !batching)
         showNewest();
+    return begins;
 }
 
 // The composed pieces go into the control at its end, in one insertion,
@@ -140,10 +149,26 @@ void RichEditChatLog::putPiecesIn()
     size_t n = logRtfOpening(rtf, opening, sizeof opening);
     RtfParts parts = {{opening, rtf.body, "}"}, {n, rtf.bodyLength, 1}, 0, 0};
     EDITSTREAM stream = {(DWORD_PTR)&parts, 0, readRtfParts};
+    CHARRANGE selection = {0, 0};
+    POINT scrolled = {0, 0};
+    LRESULT firstLine = 0;
+    if (viewKept) {
+        SendMessageA(edit, EM_EXGETSEL, 0, (LPARAM)&selection);
+        SendMessageA(edit, EM_GETSCROLLPOS, 0, (LPARAM)&scrolled);
+        firstLine = SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0);
+    }
     selectEnd(edit);
     SendMessageA(edit, EM_STREAMIN, SF_RTF | SFF_SELECTION, (LPARAM)&stream);
     SendMessageA(edit, EM_EMPTYUNDOBUFFER, 0, 0);
     clearLogRtf(rtf);
+    if (viewKept) {
+        SendMessageA(edit, EM_EXSETSEL, 0, (LPARAM)&selection);
+        // Rich edit 1 knows no scroll position: its first line is put back.
+        if (rtf.breakWidth == 2)
+            SendMessageA(edit, EM_LINESCROLL, 0, firstLine - SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0));
+        else
+            SendMessageA(edit, EM_SETSCROLLPOS, 0, (LPARAM)&scrolled);
+    }
 }
 
 // Puts in what is composed, then shows the end of the log: the caret after
@@ -153,9 +178,11 @@ void RichEditChatLog::showNewest()
 {
     putPiecesIn();
     if (redrawHeld) {
-        selectEnd(edit);
-        SendMessageA(edit, EM_SCROLLCARET, 0, 0);
-        SendMessageA(edit, WM_VSCROLL, SB_BOTTOM, 0);
+        if (!viewKept) {
+            selectEnd(edit);
+            SendMessageA(edit, EM_SCROLLCARET, 0, 0);
+            SendMessageA(edit, WM_VSCROLL, SB_BOTTOM, 0);
+        }
         SendMessageA(edit, WM_SETREDRAW, TRUE, 0);
         redrawHeld = false;
         RedrawWindow(edit, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
@@ -165,6 +192,12 @@ void RichEditChatLog::showNewest()
 
 void RichEditChatLog::logLine(const char* timestamp, const char* prefix, const char* nick, Color nickColor,
                               const char* text, Color textColor)
+{
+    logMarkedLine(timestamp, prefix, nick, nickColor, text, textColor, 0);
+}
+
+void RichEditChatLog::logMarkedLine(const char* timestamp, const char* prefix, const char* nick, Color nickColor,
+                                    const char* text, Color textColor, unsigned marks)
 {
     if (!edit)
         return;
@@ -184,11 +217,36 @@ void RichEditChatLog::logLine(const char* timestamp, const char* prefix, const c
         formatText(piece, sizeof piece, "<%.255s> ", nick);
         appendPiece(piece, nickColor, true);
     }
-    formatText(piece, sizeof piece, "%.*s\r\n", (int)kMaxLineText, text ? text : "");
-    appendPiece(piece, textColor, false);
+    const char* t = text ? text : "";
+    size_t n = boundedLength(t, kMaxLineText);
+    unsigned style = (marks & kLineMention) ? kRunMarked : 0;
+    size_t at = 0, start = 0, end = 0;
+    while ((marks & kLineLinks) && findLink(t, n, at, &start, &end)) {
+        if (start > at)
+            appendRun(t + at, start - at, textColor, style);
+        long begins = appendRun(t + start, end - start, textColor, style | kRunUnderline);
+        addLinkSpan(links, (int32_t)begins, (int32_t)count);
+        at = end;
+    }
+    if (style == 0) {
+        formatText(piece, sizeof piece, "%.*s\r\n", (int)(n - at), t + at);
+        appendPiece(piece, textColor, false);
+    } else {
+        if (n > at)
+            appendRun(t + at, n - at, textColor, style);
+        appendRun("\r\n", 2, textColor, 0);
+    }
     inLine = false;
     if (!batching)
         showNewest();
+}
+
+void RichEditChatLog::keepView(bool keep)
+{
+    viewKept = keep;
+    // The last match stays selected, for the next search to go on from.
+    if (!keep && edit && !batching)
+        SendMessageA(edit, WM_VSCROLL, SB_BOTTOM, 0);
 }
 
 void RichEditChatLog::clearLog()
@@ -197,6 +255,7 @@ void RichEditChatLog::clearLog()
         return;
     emptyControl();
     clearLogRtf(rtf);
+    clearLinkSpans(links);
     count = 0;
 }
 

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "host.h"
+#include "log_links.h"
 #include "log_rtf.h"
 
 // Loads the rich edit library on the first call and returns the window class
@@ -43,6 +44,11 @@ struct RichEditChatLog final : ChatLog {
     // 1000 characters, and the line break. Prefix and text in textColor.
     void logLine(const char* timestamp, const char* prefix, const char* nick, Color nickColor, const char* text,
                  Color textColor) override;
+    // The same line with the web links of its text underlined (and recorded
+    // in links) and, for a mention, its text black on light yellow; the
+    // line end carries neither.
+    void logMarkedLine(const char* timestamp, const char* prefix, const char* nick, Color nickColor,
+                       const char* text, Color textColor, unsigned marks) override;
     void clearLog() override;
     void beginBatch() override;
     void endBatch() override;
@@ -57,7 +63,18 @@ struct RichEditChatLog final : ChatLog {
     // last piece (a line end is one character in rich edit 2 and later).
     long length() const { return count; }
 
+    // While the view is kept (the find window is open), new lines go in
+    // without moving the view or the selection; giving it back scrolls to
+    // the newest line (the selection stays until the next line).
+    void keepView(bool keep);
+
+    // The character positions of the newest links in the control.
+    LinkSpans links = {};
+
 private:
+    // appendPiece for length bytes of text (or up to a NUL) in a style of
+    // LogRunStyle; returns the position the run begins at.
+    long appendRun(const char* text, size_t length, Color color, unsigned style);
     void putPiecesIn();
     void showNewest();
     void emptyControl();
@@ -69,4 +86,5 @@ private:
     bool batching = false;
     bool inLine = false;
     bool redrawHeld = false;
+    bool viewKept = false;
 };

@@ -22,6 +22,8 @@ enum {
     CmdJournals = 2047,
     CmdJournalFolder = 2048,
     CmdReconnect = 2046,
+    CmdFindInLog = 2044,
+    CmdFindNext = 2045,
 
     // Child controls.
     IdLog = 3001,

@@ -5,15 +5,30 @@
 #include "input_actions.h"
 #include "log_nicks.h"
 #include "main_window.h"
+#include "web_open.h"
 #include "win_text.h"
 
+const LinkSpans* logLinks;
+
 namespace {
+
+enum { kAddressCap = 1024 };
+
+bool linkHit(HWND w, LPARAM lp, char* address)
+{
+    return logLinks && linkAtPoint(w, *logLinks, (short)LOWORD(lp), (short)HIWORD(lp), address, kAddressCap);
+}
 
 LRESULT CALLBACK logProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
 {
     char nick[kLogNickChars + 1];
+    char address[kAddressCap];
     switch (msg) {
     case WM_LBUTTONDOWN:
+        if (linkHit(w, lp, address)) {
+            openWebAddress(address);
+            return 0;
+        }
         // Consumed whenever a nick is hit, so the click neither moves the
         // caret nor starts a selection; the own nick is not addressed.
         if (nickAtPoint(w, (short)LOWORD(lp), (short)HIWORD(lp), nick, sizeof nick)) {
@@ -22,6 +37,8 @@ LRESULT CALLBACK logProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
         }
         break;
     case WM_LBUTTONDBLCLK:
+        if (linkHit(w, lp, address))
+            return 0;
         if (nickAtPoint(w, (short)LOWORD(lp), (short)HIWORD(lp), nick, sizeof nick)) {
             startPrivate(nick);
             return 0;
@@ -34,7 +51,8 @@ LRESULT CALLBACK logProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
             POINT p;
             HCURSOR hand = LoadCursorA(nullptr, (LPCSTR)IDC_HAND);
             if (hand && GetCursorPos(&p) && ScreenToClient(w, &p) &&
-                nickAtPoint(w, p.x, p.y, nick, sizeof nick)) {
+                ((logLinks && linkAtPoint(w, *logLinks, p.x, p.y, address, sizeof address)) ||
+                 nickAtPoint(w, p.x, p.y, nick, sizeof nick))) {
                 SetCursor(hand);
                 return TRUE;
             }
@@ -62,6 +80,22 @@ bool nickAtPoint(HWND log, int x, int y, char* nick, size_t cap)
     char text[kLogLineChars + 1];
     size_t n = getEditLine(log, (int)line, text, sizeof text);
     return nickInLine(text, n, (size_t)(at - first), nick, cap);
+}
+
+bool linkAtPoint(HWND log, const LinkSpans& links, int x, int y, char* address, size_t cap)
+{
+    if (cap > 0)
+        address[0] = '\0';
+    if (links.count == 0)
+        return false;
+    POINTL point = {x, y};
+    LRESULT at = SendMessageA(log, EM_CHARFROMPOS, 0, (LPARAM)&point);
+    int32_t start = 0, end = 0;
+    if (at < 0 || !linkSpanAt(links, (int32_t)at, &start, &end))
+        return false;
+    char link[kAddressCap];
+    size_t n = getTextRange(log, start, end, link, sizeof link);
+    return linkAddress(link, n, address, cap);
 }
 
 void wrapLogProcedure(HWND log)

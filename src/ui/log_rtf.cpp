@@ -57,27 +57,56 @@ void clearLogRtf(LogRtf& rtf)
     rtf.bodyLength = 0;
     rtf.colorCount = 0;
     rtf.pieces = 0;
+    rtf.underlined = 0;
+    rtf.highlighted = 0;
 }
 
 bool appendLogRtf(LogRtf& rtf, const char* text, Color color, bool bold, size_t* positions)
 {
+    return appendLogRtfRun(rtf, text, (size_t)-1, color, bold ? kRunBold : 0, positions);
+}
+
+bool appendLogRtfRun(LogRtf& rtf, const char* text, size_t length, Color color, unsigned style, size_t* positions)
+{
     *positions = 0;
+    if (rtf.pieces == 0) {
+        rtf.underlined = 0;
+        rtf.highlighted = 0;
+    }
     int colorsBefore = rtf.colorCount;
-    int index = colorIndex(rtf, color);
-    if (index == 0)
+    int underlinedBefore = rtf.underlined, highlightedBefore = rtf.highlighted;
+    bool marked = (style & kRunMarked) != 0;
+    int index = colorIndex(rtf, marked && rtf.breakWidth != 2 ? 0 : color);
+    bool bold = (style & kRunBold) || (marked && rtf.breakWidth == 2);
+    int highlight = marked && rtf.breakWidth != 2 ? colorIndex(rtf, kLogMarkBackground) : 0;
+    if (index == 0 || (marked && rtf.breakWidth != 2 && highlight == 0)) {
+        rtf.colorCount = colorsBefore;
         return false;
+    }
     if (rtf.pieces == 0)
         learnHighBytes(rtf);
     Writer w = {rtf.body, rtf.bodyLength, kLogRtfBodyCap, false};
     char word[24];
-    w.put(word, formatText(word, sizeof word, "\\cf%d\\b%s ", index, bold ? "" : "0"));
+    w.put(word, formatText(word, sizeof word, "\\cf%d\\b%s", index, bold ? "" : "0"));
+    int underline = (style & kRunUnderline) ? 1 : 0;
+    if (underline != rtf.underlined) {
+        w.put(underline ? "\\ul" : "\\ulnone");
+        rtf.underlined = underline;
+    }
+    if (highlight != rtf.highlighted) {
+        w.put(word, formatText(word, sizeof word, "\\highlight%d", highlight));
+        rtf.highlighted = highlight;
+    }
+    w.put(" ");
     size_t count = 0;
-    for (const unsigned char* p = (const unsigned char*)(text ? text : ""); *p && !w.full; p++) {
+    const unsigned char* begin = (const unsigned char*)(text ? text : "");
+    const unsigned char* stop = length == (size_t)-1 ? nullptr : begin + length;
+    for (const unsigned char* p = begin; p != stop && *p && !w.full; p++) {
         size_t mark = w.length;
         unsigned char c = *p;
         size_t takes = 1;
         if (c == '\r' || c == '\n') {
-            if (c == '\r' && p[1] == '\n')
+            if (c == '\r' && p + 1 != stop && p[1] == '\n')
                 p++;
             w.put("\\par ");
             takes = (size_t)rtf.breakWidth;
@@ -105,6 +134,8 @@ bool appendLogRtf(LogRtf& rtf, const char* text, Color color, bool bold, size_t*
     }
     if (w.full && rtf.pieces > 0) {
         rtf.colorCount = colorsBefore;
+        rtf.underlined = underlinedBefore;
+        rtf.highlighted = highlightedBefore;
         return false;
     }
     rtf.bodyLength = w.length;

@@ -33,7 +33,23 @@ struct LogRtf {
     // Learnt at the first piece of each composition.
     bool highAs1251, highMapped;
     Utf16Unit highUnits[128];
+    // Underline (0 or 1) and background colour index (0: none) as the body
+    // leaves them. A composition starts with both off: every line ends in
+    // a plain run, so the text it goes after is plain too. Control words
+    // for them are written only around marked runs: a background said even
+    // as "none" makes some controls (Wine's) paint each run's background.
+    int underlined, highlighted;
 };
+
+// How a run of text looks besides its colour.
+enum LogRunStyle {
+    kRunBold = 1,
+    kRunUnderline = 2,   // a web link
+    kRunMarked = 4,      // a mention: black on light yellow; in rich edit 1, which
+                         // knows no background, bold in its own colour
+};
+
+const Color kLogMarkBackground = 0x00B0F2FF;  // #FFF2B0
 
 // Empties the composition; breakWidth stays.
 void clearLogRtf(LogRtf& rtf);
@@ -47,6 +63,11 @@ void clearLogRtf(LogRtf& rtf);
 // fit beside the pieces held (the caller puts those into the control and
 // starts again); a piece too long even for an empty composition is cut.
 bool appendLogRtf(LogRtf& rtf, const char* text, Color color, bool bold, size_t* positions);
+
+// The same for the first length bytes of text (or up to a NUL), in a style
+// of LogRunStyle. Rich edit 1 (breakWidth 2) knows no background: a marked
+// run is bold there instead.
+bool appendLogRtfRun(LogRtf& rtf, const char* text, size_t length, Color color, unsigned style, size_t* positions);
 
 // Writes the opening of the RTF text for the pieces held: header, font table
 // and colour table. The whole text is the opening, the body, and "}".

@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "admin_panel.h"
+#include "background_calls.h"
 #include "chat_log.h"
 #include "codepage.h"
 #include "commands.h"
@@ -18,6 +19,7 @@
 #include "input_keys.h"
 #include "journal.h"
 #include "log_clicks.h"
+#include "log_find.h"
 #include "login_dialog.h"
 #include "main_commands.h"
 #include "reconnect.h"
@@ -130,7 +132,8 @@ void onCreate(HWND hwnd)
     mainWnd.banner = makeChild("STATIC", "", SS_OWNERDRAW | SS_NOTIFY, 0, IdBanner, f);
     mainWnd.topic = makeChild("STATIC", "", SS_OWNERDRAW | SS_NOPREFIX, 0, IdTopic, f);
     mainWnd.log = makeChild(richClass ? richClass : "RICHEDIT", "",
-                            WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY, WS_EX_CLIENTEDGE, IdLog, f);
+                            WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY | ES_NOHIDESEL, WS_EX_CLIENTEDGE,
+                            IdLog, f);
     if (mainWnd.log) {
         SendMessageA(mainWnd.log, EM_EXLIMITTEXT, 0, 2000000);
         setChatLogBackground(mainWnd.log, session.colors.bg);
@@ -139,6 +142,8 @@ void onCreate(HWND hwnd)
     chatLog.edit = mainWnd.log;
     chatLog.windowCopy = &mainWnd.log;
     ports.log = &chatLog;
+    logLinks = &chatLog.links;
+    findLogTarget = &chatLog;
 
     mainWnd.peopleHeader = makeChild("STATIC", "", SS_OWNERDRAW, 0, IdPeopleHeader, f);
     mainWnd.userList = makeChild("LISTBOX", nullptr,
@@ -226,7 +231,12 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         return 0;
     case WM_SIZE:
         onSize(hwnd, LOWORD(lp), HIWORD(lp));
+        checkForeground(hwnd);
         return 0;
+    case WM_ACTIVATE:
+    case WM_ACTIVATEAPP:
+        checkForeground(hwnd);
+        break;
     case WM_GETMINMAXINFO: {
         MINMAXINFO* mm = (MINMAXINFO*)lp;
         mm->ptMinTrackSize.x = 640;
@@ -271,7 +281,8 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         // Owner-drawn buttons also report double clicks; a click is a click.
         if (lp && HIWORD(wp) == BN_DOUBLECLICKED && isPushButton((HWND)lp))
             return 0;
-        runMainCommand(LOWORD(wp), HIWORD(wp));
+        if (!runFindCommand(hwnd, LOWORD(wp)))
+            runMainCommand(LOWORD(wp), HIWORD(wp));
         return 0;
     case WM_NOTIFY:
         if (answerTooltip((NMHDR*)lp, tooltipText))

@@ -2,6 +2,7 @@
 
 #include <string.h>
 
+#include "background_calls.h"
 #include "control_ids.h"
 #include "drawing.h"
 #include "fonts.h"
@@ -63,6 +64,8 @@ void refreshStatusDisplays()
 
     char title[200];
     formatText(title, sizeof title, "%s — %s", s.chatTitle.s, kProductName);
+    if (int calls = backgroundCallCount())
+        formatText(title, sizeof title, "(%d) %s — %s", calls, s.chatTitle.s, kProductName);
     char oldTitle[200];
     getWindowText(mainWnd.hwnd, oldTitle, sizeof oldTitle);
     if (strcmp(oldTitle, title) != 0)

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "background_calls.h"
 #include "win_text.h"
 
 void WinSessionHost::startTimer(int id, unsigned ms) { SetTimer(window, (UINT_PTR)id, ms, nullptr); }
@@ -38,11 +39,7 @@ void WinSessionHost::messageBox(const char* text, const char* title, MessageIcon
 
 void WinSessionHost::beep() { MessageBeep(MB_ICONASTERISK); }
 
-void WinSessionHost::flashIfInBackground()
-{
-    if (window && GetForegroundWindow() != window)
-        FlashWindow(window, TRUE);
-}
+void WinSessionHost::flashIfInBackground() { noteBackgroundCall(window); }
 
 void WinSessionHost::saveSettings()
 {

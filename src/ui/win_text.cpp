@@ -1,6 +1,7 @@
 #include "win_text.h"
 
 #include <commctrl.h>
+#include <richedit.h>
 #include <shellapi.h>
 #include <string.h>
 
@@ -20,6 +21,8 @@ struct WideFunctions {
     LONG_PTR(WINAPI* setWindowLongPtr)(HWND, int, LONG_PTR);
     LONG_PTR(WINAPI* getWindowLongPtr)(HWND, int);
     INT_PTR(WINAPI* dialogBoxParam)(HINSTANCE, LPCWSTR, HWND, DLGPROC, LPARAM);
+    HWND(WINAPI* createDialogParam)(HINSTANCE, LPCWSTR, HWND, DLGPROC, LPARAM);
+    BOOL(WINAPI* isDialogMessage)(HWND, LPMSG);
     BOOL(WINAPI* getMessage)(LPMSG, HWND, UINT, UINT);
     LRESULT(WINAPI* dispatchMessage)(const MSG*);
     BOOL(WINAPI* setWindowText)(HWND, LPCWSTR);
@@ -63,6 +66,8 @@ bool lookUpWideFunctions()
     all &= lookUp(user, "GetWindowLongW", wide.getWindowLongPtr);
 #endif
     all &= lookUp(user, "DialogBoxParamW", wide.dialogBoxParam);
+    all &= lookUp(user, "CreateDialogParamW", wide.createDialogParam);
+    all &= lookUp(user, "IsDialogMessageW", wide.isDialogMessage);
     all &= lookUp(user, "GetMessageW", wide.getMessage);
     all &= lookUp(user, "DispatchMessageW", wide.dispatchMessage);
     all &= lookUp(user, "SetWindowTextW", wide.setWindowText);
@@ -184,6 +189,20 @@ INT_PTR runDialog(HINSTANCE instance, int templateId, HWND owner, DLGPROC proced
     if (!useWide())
         return DialogBoxParamA(instance, MAKEINTRESOURCEA(templateId), owner, procedure, param);
     return wide.dialogBoxParam(instance, MAKEINTRESOURCEW(templateId), owner, procedure, param);
+}
+
+HWND createDialog(HINSTANCE instance, int templateId, HWND owner, DLGPROC procedure, LPARAM param)
+{
+    if (!useWide())
+        return CreateDialogParamA(instance, MAKEINTRESOURCEA(templateId), owner, procedure, param);
+    return wide.createDialogParam(instance, MAKEINTRESOURCEW(templateId), owner, procedure, param);
+}
+
+bool isDialogMessage(HWND dialog, MSG* message)
+{
+    if (!dialog)
+        return false;
+    return (useWide() ? wide.isDialogMessage(dialog, message) : IsDialogMessageA(dialog, message)) != FALSE;
 }
 
 BOOL getMessage(MSG* message)
@@ -354,6 +373,33 @@ void replaceEditSelection(HWND edit, const char* text)
     }
     Wide w(text);
     wide.sendMessage(edit, EM_REPLACESEL, TRUE, lp(w.s));
+}
+
+size_t getTextRange(HWND edit, long from, long to, char* text, size_t cap)
+{
+    if (cap == 0)
+        return 0;
+    text[0] = '\0';
+    if (to <= from || from < 0)
+        return 0;
+    // EM_GETTEXTRANGE is not converted by the system: a Unicode rich edit
+    // writes UTF-16, an ANSI one ANSI text.
+    if (!IsWindowUnicode(edit)) {
+        if ((size_t)(to - from) >= cap)
+            to = from + (long)(cap - 1);
+        TEXTRANGEA r = {{from, to}, text};
+        LRESULT n = SendMessageA(edit, EM_GETTEXTRANGE, 0, (LPARAM)&r);
+        n = n < 0 ? 0 : (n > (LRESULT)(cap - 1) ? (LRESULT)(cap - 1) : n);
+        text[n] = '\0';
+        return (size_t)n;
+    }
+    WCHAR w[kWindowTextChars + 1];
+    if ((size_t)(to - from) > unitsFor(cap) - 1)
+        to = from + (long)(unitsFor(cap) - 1);
+    TEXTRANGEW r = {{from, to}, w};
+    LRESULT n = SendMessageA(edit, EM_GETTEXTRANGE, 0, (LPARAM)&r);
+    n = n < 0 ? 0 : (n > to - from ? to - from : n);
+    return narrow(w, (size_t)n, text, cap);
 }
 
 int messageBox(HWND owner, const char* text, const char* title, UINT flags)

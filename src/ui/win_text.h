@@ -44,6 +44,10 @@ WNDPROC windowProcedure(HWND window);
 LRESULT callWindowProcedure(WNDPROC previous, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // DialogBoxParam with the dialog template templateId of instance.
 INT_PTR runDialog(HINSTANCE instance, int templateId, HWND owner, DLGPROC procedure, LPARAM param);
+// CreateDialogParam: the modeless dialog of the template templateId.
+HWND createDialog(HINSTANCE instance, int templateId, HWND owner, DLGPROC procedure, LPARAM param);
+// IsDialogMessage for a modeless dialog (false, doing nothing, for none).
+bool isDialogMessage(HWND dialog, MSG* message);
 // GetMessage and DispatchMessage of the message loop: characters typed into
 // a Unicode window arrive whole only through the wide pair.
 BOOL getMessage(MSG* message);
@@ -78,6 +82,9 @@ size_t getEditLine(HWND edit, int line, char* text, size_t cap);
 // EM_REPLACESEL, undoable: text takes the place of the edit control's
 // selection (at the caret when nothing is selected).
 void replaceEditSelection(HWND edit, const char* text);
+// EM_GETTEXTRANGE: the characters [from, to) of a rich edit control. Returns
+// the length read.
+size_t getTextRange(HWND edit, long from, long to, char* text, size_t cap);
 int messageBox(HWND owner, const char* text, const char* title, UINT flags);
 // Opens a web address with the system's handler (ShellExecute "open").
 void openLink(HWND owner, const char* url);

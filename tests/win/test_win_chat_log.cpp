@@ -12,6 +12,8 @@
 #include "chat_log.h"
 #include "codepage.h"
 #include "host.h"
+#include "log_clicks.h"
+#include "web_open.h"
 #include "win_text.h"
 
 namespace {
@@ -446,6 +448,98 @@ TEST_F(ChatLogTest, BackgroundColourIsSet)
     EXPECT_EQ((COLORREF)SendMessageA(edit, EM_SETBKGNDCOLOR, 0, (LPARAM)RGB(1, 2, 3)), (COLORREF)0x00E0F0FF);
 }
 
+// Underline and background of every character in [from, to): whether all
+// are underlined, and the background all share (-1: not all the same or
+// the control's own).
+CHARFORMAT2A lookOf(HWND edit, LONG from, LONG to)
+{
+    CHARRANGE r = {from, to};
+    SendMessageA(edit, EM_EXSETSEL, 0, (LPARAM)&r);
+    CHARFORMAT2A cf = {};
+    cf.cbSize = sizeof cf;
+    SendMessageA(edit, EM_GETCHARFORMAT, SCF_SELECTION, (LPARAM)&cf);
+    return cf;
+}
+
+TEST_F(ChatLogTest, LinksAreUnderlinedAndAMentionIsBlackOnYellow)
+{
+    log.logMarkedLine(nullptr, nullptr, "Маша", 0x000080FF, "Вася, глянь www.a.example/x, и (http://b.example).",
+                      0x00505050, kLineLinks | kLineMention);
+    log.logMarkedLine(nullptr, "* ", nullptr, 0, "Сайт: https://c.example/", 0x00008000, kLineLinks);
+    logError("Баннер #1: http://d.example/");  // the client's own lines show an address as it is
+    struct {
+        const char* piece;
+        bool underlined, marked;
+    } cases[] = {
+        {"www.a.example/x", true, true}, {"http://b.example", true, true}, {"Вася, глянь ", false, true},
+        {"https://c.example/", true, false}, {"Сайт: ", false, false}, {"http://d.example/", false, false},
+        {"<Маша> ", false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.piece);
+        LONG at = find(c.piece);
+        ASSERT_GE(at, 0);
+        CHARFORMAT2A cf = lookOf(edit, at, at + (LONG)strlen(c.piece));
+        ASSERT_TRUE(cf.dwMask & CFM_UNDERLINE);
+        EXPECT_EQ((cf.dwEffects & CFE_UNDERLINE) != 0, c.underlined);
+        ASSERT_TRUE(cf.dwMask & CFM_BACKCOLOR);
+        if (c.marked) {
+            EXPECT_FALSE(cf.dwEffects & CFE_AUTOBACKCOLOR);
+            EXPECT_EQ(cf.crBackColor, (COLORREF)0x00B0F2FF) << std::hex << cf.crBackColor;  // #FFF2B0
+            EXPECT_EQ(cf.crTextColor, (COLORREF)0) << std::hex << cf.crTextColor;
+        } else {
+            EXPECT_TRUE((cf.dwEffects & CFE_AUTOBACKCOLOR) || cf.crBackColor == GetSysColor(COLOR_WINDOW))
+                << std::hex << cf.crBackColor;
+        }
+    }
+    // The mention's line end carries no background into the next line.
+    LONG next = find("* Сайт");
+    CHARFORMAT2A cf = lookOf(edit, next, next + 1);
+    EXPECT_TRUE((cf.dwEffects & CFE_AUTOBACKCOLOR) || cf.crBackColor == GetSysColor(COLOR_WINDOW));
+}
+
+std::string opened;
+int openCount;
+
+void recordOpen(const char* address)
+{
+    opened = address;
+    openCount++;
+}
+
+TEST_F(ChatLogTest, AClickOnALinkOpensTheCheckedAddress)
+{
+    void (*savedOpener)(const char*) = webAddressOpener;
+    const LinkSpans* savedLinks = logLinks;
+    webAddressOpener = recordOpen;
+    logLinks = &log.links;
+    wrapLogProcedure(edit);
+    opened.clear();
+    openCount = 0;
+
+    log.logMarkedLine(nullptr, nullptr, "Маша", 0, "это <Вася> www.a.example/путь?x=1, а это ftp://f.example",
+                      0, kLineLinks);
+    logError("Баннер #1: http://d.example/");
+    auto clickAt = [&](const char* piece, int offset) {
+        LONG at = find(piece) + offset;
+        POINTL p = {0, 0};
+        SendMessageA(edit, EM_POSFROMCHAR, (WPARAM)&p, at);
+        LPARAM xy = MAKELPARAM(p.x + 2, p.y + 4);
+        SendMessageA(edit, WM_LBUTTONDOWN, MK_LBUTTON, xy);
+        SendMessageA(edit, WM_LBUTTONUP, 0, xy);
+    };
+    clickAt("www.a.example", 5);
+    EXPECT_EQ(opened, "http://www.a.example/путь?x=1");
+    EXPECT_EQ(openCount, 1);
+    clickAt("ftp://f.example", 3);  // no link: nothing else is launched
+    clickAt("http://d.example/", 3);
+    clickAt("это", 1);
+    EXPECT_EQ(openCount, 1);
+
+    webAddressOpener = savedOpener;
+    logLinks = savedLinks;
+}
+
 // A look at the window: ZB_CHATLOG_SHOT=seconds keeps it on screen that long.
 TEST_F(ChatLogTest, Screenshot)
 {
@@ -459,6 +553,8 @@ TEST_F(ChatLogTest, Screenshot)
     log.logLine("12:01", nullptr, "Маша", 0x000080FF, "Здравствуй, Вася.", 0x00505050);
     log.logLine("12:02", "(лично) ", nullptr, 0, "Тихий шёпот", session.colors.pm);
     logError("Сервер не отвечает");
+    log.logMarkedLine("12:03", nullptr, "Маша", 0x000080FF, "Вася, смотри www.zumbara.example и https://a.example/x.",
+                      0x00505050, kLineLinks | kLineMention);
     int seconds = atoi(env);
     pumpMessages((DWORD)(seconds > 0 ? seconds : 5) * 1000);
 }

@@ -258,6 +258,8 @@ void usage()
         "                                      per character\n"
         "  close                               posts WM_CLOSE\n"
         "  move X Y                            moves the window to X, Y (screen)\n"
+        "  activate                            brings the target to the foreground\n"
+        "  selection ID                        a rich edit's selection: start end\n"
         "options: --timeout MS (waits and sent messages, default 10000)\n"
         "records: fields separated by tabs; \\\\ \\t \\r \\n escaped in text\n"
         "exit: 0 ok, 1 usage, 2 window/control/item not found, 3 refused or no answer\n",
@@ -1340,6 +1342,30 @@ void cmdMove()
         fail(ExitFailed, "SetWindowPos failed");
 }
 
+void cmdActivate()
+{
+    HWND w = target();
+    SetForegroundWindow(w);
+    DWORD start = GetTickCount();
+    while (GetForegroundWindow() != w && GetTickCount() - start < g_opt.timeout)
+        Sleep(50);
+    if (GetForegroundWindow() != w)
+        fail(ExitFailed, "the window did not come to the foreground");
+}
+
+// EM_EXGETSEL, whose CHARRANGE is in the target's memory.
+void cmdSelection()
+{
+    needArgs(1, "selection ID");
+    HWND c = control(target(), argId(0));
+    Remote block(c, sizeof(CHARRANGE));
+    block.zero();
+    send(c, EM_EXGETSEL, 0, block.param());
+    CHARRANGE r;
+    block.read(&r, sizeof r);
+    outf("%ld %ld", (long)r.cpMin, (long)r.cpMax);
+}
+
 }  // namespace
 
 int main()
@@ -1395,6 +1421,10 @@ int main()
         cmdClose();
     else if (c == "move")
         cmdMove();
+    else if (c == "activate")
+        cmdActivate();
+    else if (c == "selection")
+        cmdSelection();
     else
         usageError("unknown command %s", c.c_str());
     finish(ExitOk);

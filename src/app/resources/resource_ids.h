@@ -24,6 +24,8 @@
 
 // Menu "Сервис"
 #define IDM_CLEAR_LOG           2020
+#define IDM_FIND_IN_LOG         2044
+#define IDM_FIND_NEXT           2045
 #define IDM_SOUND_ON_PRIVATE    2021
 #define IDM_MESSAGE_TIME        2022
 #define IDM_UNIGNORE_ALL        2023

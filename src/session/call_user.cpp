@@ -1,0 +1,28 @@
+#include "call_user.h"
+
+#include "host.h"
+#include "session_state.h"
+
+namespace {
+
+bool inPass;
+bool beeped;
+
+} // namespace
+
+void callUser()
+{
+    if (session.settings.sound && !(inPass && beeped)) {
+        ports.host->beep();
+        beeped = inPass;
+    }
+    ports.host->flashIfInBackground();
+}
+
+void beginCallPass()
+{
+    inPass = true;
+    beeped = false;
+}
+
+void endCallPass() { inPass = false; }
