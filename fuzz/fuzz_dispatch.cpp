@@ -6,7 +6,10 @@
 // Input layout: byte 0 holds the number k (bits 0-4) of control bytes that
 // follow it and three flags: bit 5 keeps the administration panel open,
 // bit 6 turns the sound off, bit 7 starts with a registration pending. The
-// rest is the body, cut into chunks after every LF. A chunk that starts with
+// rest is the body; its repeat chunks (fuzz_support.h: '*', two count bytes,
+// a template) are expanded first, so a short input brings listings past the
+// tables' capacities and typed lines by the dozen. The body is then cut into
+// chunks after every LF. A chunk that starts with
 // '>' is a typed line (the text after the '>'); one that starts with '/' is a
 // typed command line as it stands; every other chunk is server data. The
 // server data between two typed lines is one segment: the transport hands
@@ -605,9 +608,15 @@ void installPorts()
     session.settings.sound = (flags & kFlagSoundOff) == 0;
 }
 
-void run(const uint8_t* data, size_t size)
+// The body with its repeat chunks expanded.
+std::vector<uint8_t> expanded;
+
+void run(const uint8_t* input, size_t inputSize)
 {
     installPorts();
+    expandRepeats(input, inputSize, expanded);
+    const uint8_t* data = expanded.data();
+    size_t size = expanded.size();
     body.split(data, size);
     transport.pos = 0;
     transport.readSize = 1460;

@@ -1,7 +1,10 @@
 // libFuzzer target of the receive path and the line codec.
 //
-// Input layout: byte 0 gives the number k (0..31) of control bytes that
-// follow it; the rest is the byte stream the server sends. The control bytes
+// Input layout: byte 0 gives the number k (bits 0-4) of control bytes that
+// follow it; the rest is the byte stream the server sends. When bit 5 of
+// byte 0 is set, the repeat chunks of the stream (fuzz_support.h: '*', two
+// count bytes, a template) are expanded first, so a short input brings a
+// full receive buffer, overlong lines and listings past the tables' sizes. The control bytes
 // are used in turn, cycling, to choose each socket event and its read size,
 // and what the line handler does with each line (nothing, a nested read, a
 // nested close, a disconnect, a reconnect). With k = 0 every event is a read
@@ -558,8 +561,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     size_t head = script.load(data, size);
     const uint8_t* stream = data + head;
     size_t streamSize = size - head;
-
-    runReceive(stream, streamSize);
-    runCodec(stream, streamSize);
+    if ((data[0] & 0x20) == 0) {
+        runReceive(stream, streamSize);
+        runCodec(stream, streamSize);
+        return 0;
+    }
+    // The expansion goes into a block of exactly its size, so the sanitizer
+    // sees a read past the stream's end as it does in libFuzzer's own copy.
+    static std::vector<uint8_t> expanded;
+    expandRepeats(stream, streamSize, expanded);
+    size_t n = expanded.size();
+    uint8_t* exact = new uint8_t[n ? n : 1];
+    if (n)
+        memcpy(exact, expanded.data(), n);
+    runReceive(exact, n);
+    runCodec(exact, n);
+    delete[] exact;
     return 0;
 }
