@@ -135,6 +135,7 @@ TableMarks lastMarks;
 void checkSession()
 {
     const SessionState& s = session;
+    notePeaks(s);
     CHECK(s.recvFill < kRecvBufferSize);
     CHECK(s.recvBuffer[s.recvFill] == '\0');
     CHECK(s.userCount >= 0 && s.userCount <= kMaxUsers);
@@ -247,7 +248,9 @@ struct StreamTransport final : Transport {
         checkReceiveCall(s, buffer, room);
         if (pos == limit)
             return pos == body.server.size() ? 0 : -1;  // closed, or nothing yet
-        return (int)handOut(body.server.data(), limit, pos, buffer, readSize < room ? readSize : room);
+        size_t n = handOut(body.server.data(), limit, pos, buffer, readSize < room ? readSize : room);
+        noteReceived(n);
+        return (int)n;
     }
     // Largest number of TABs a line the client sends may hold, by its
     // command word; -1 for a word the client never sends.
@@ -594,6 +597,7 @@ struct MarkingLines final : LineHandler {
         tablesTouched = true;
         serverLineDispatcher().dispatchServerLine(p);
         tablesTouched = true;
+        notePeaks(session);
     }
 };
 

@@ -76,7 +76,9 @@ struct StreamTransport final : Transport {
         checkReceiveCall(s, buffer, room);
         if (pos == size)
             return 0;  // the peer has closed
-        return (int)handOut(data, size, pos, buffer, readSize < room ? readSize : room);
+        size_t n = handOut(data, size, pos, buffer, readSize < room ? readSize : room);
+        noteReceived(n);
+        return (int)n;
     }
     void send(SocketHandle s, const char* bytes, size_t n) override
     {
@@ -149,6 +151,7 @@ FuzzLog chatLog;
 void checkSession()
 {
     const SessionState& s = session;
+    notePeaks(s);
     CHECK(s.recvFill < kRecvBufferSize);
     CHECK(s.recvBuffer[s.recvFill] == '\0');
     CHECK(s.userCount >= 0 && s.userCount <= kMaxUsers);
@@ -267,6 +270,7 @@ struct FuzzLines final : LineHandler {
         dispatched++;
         hash = hash * 31 + lineHash(p);
         fileLine(p);
+        notePeaks(session);
         if (depth > 3)
             return;
         uint8_t c = script.take();

@@ -195,6 +195,55 @@ inline void checkBannerItemTexts(const SessionState& s)
 }
 
 // ---------------------------------------------------------------------------
+// The highest fill of each table and of the receive buffer in this process,
+// printed when it ends: proof that a run reaches the capacities although its
+// inputs are short.
+
+struct Peaks {
+    int users, rooms, ignored, cfg, bannerItems;
+    size_t received;    // receive buffer fill right after a read
+    bool printing;
+};
+
+inline Peaks peaks;
+
+inline void printPeaks()
+{
+    fprintf(stderr,
+            "peaks: users %d/%d, rooms %d/%d, ignored %d/%d, cfg %d/%d, banner items %d/%d, "
+            "receive buffer %zu/%d\n",
+            peaks.users, (int)kMaxUsers, peaks.rooms, (int)kMaxRooms, peaks.ignored, (int)kMaxIgnored,
+            peaks.cfg, (int)kMaxCfg, peaks.bannerItems, (int)kMaxBannerItems, peaks.received,
+            (int)kRecvBufferSize - 1);
+}
+
+inline void notePeak(int& peak, int value)
+{
+    if (value > peak)
+        peak = value;
+}
+
+inline void notePeaks(const SessionState& s)
+{
+    notePeak(peaks.users, s.userCount);
+    notePeak(peaks.rooms, s.roomCount);
+    notePeak(peaks.ignored, s.ignoredCount);
+    notePeak(peaks.cfg, s.cfgCount);
+    notePeak(peaks.bannerItems, s.bannerItemCount);
+    if (!peaks.printing) {
+        peaks.printing = true;
+        atexit(printPeaks);
+    }
+}
+
+// A read of n bytes into the buffer at its present fill.
+inline void noteReceived(size_t n)
+{
+    if (session.recvFill + n > peaks.received)
+        peaks.received = session.recvFill + n;
+}
+
+// ---------------------------------------------------------------------------
 // Socket events.
 
 inline void connectNow()
