@@ -305,13 +305,21 @@ StreamTransport transport;
 struct FuzzHost final : SessionHost {
     uint32_t tick = 1000;
     int depth = 0;
+    bool receiveTimer = false;  // the one-shot timer of a paused receive pass
 
     void startTimer(int id, unsigned ms) override
     {
         CHECK(id >= kTimerKeepAlive && id <= kTimerReceive);
         CHECK(ms > 0);
+        if (id == kTimerReceive)
+            receiveTimer = true;
     }
-    void stopTimer(int id) override { CHECK(id >= kTimerKeepAlive && id <= kTimerReceive); }
+    void stopTimer(int id) override
+    {
+        CHECK(id >= kTimerKeepAlive && id <= kTimerReceive);
+        if (id == kTimerReceive)
+            receiveTimer = false;
+    }
     uint32_t tickCount() override { return tick += 37; }
     void localTime(int* h, int* m, int* s) override
     {
@@ -626,6 +634,7 @@ void run(const uint8_t* input, size_t inputSize)
     transport.readSize = 1460;
     transport.sendsInSubmit = 0;
     host.depth = 0;
+    host.receiveTimer = false;
     views.lastOpenAnswer = false;
     counts = Counts();
 
@@ -663,6 +672,7 @@ void run(const uint8_t* input, size_t inputSize)
                 plainRead = false;
             }
         }
+        size_t before = transport.pos;
         switch (kind) {
         case 0: case 1: case 2: case 3: case 4: case 5: case 6: case 7:
             readEvent(c);
@@ -699,6 +709,14 @@ void run(const uint8_t* input, size_t inputSize)
         case 15:
             readEvent(0);
             break;
+        }
+        // A read that took nothing found the buffer full under a paused
+        // pass. The socket signals no more data until it is read, so what
+        // the message loop delivers next is the pass's timer; reading again
+        // would only repeat the same nothing.
+        if (plainRead && transport.pos == before && host.receiveTimer) {
+            onTimer(kTimerReceive);
+            plainRead = false;
         }
         if (!plainRead)
             tablesTouched = true;

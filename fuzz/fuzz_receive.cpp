@@ -98,8 +98,18 @@ StreamTransport transport;
 void nestedEvents();
 
 struct FuzzHost final : SessionHost {
-    void startTimer(int, unsigned) override {}
-    void stopTimer(int) override {}
+    bool receiveTimer = false;  // the one-shot timer of a paused receive pass
+
+    void startTimer(int id, unsigned) override
+    {
+        if (id == kTimerReceive)
+            receiveTimer = true;
+    }
+    void stopTimer(int id) override
+    {
+        if (id == kTimerReceive)
+            receiveTimer = false;
+    }
     uint32_t tickCount() override { return 12345; }
     void localTime(int* h, int* m, int* s) override
     {
@@ -358,6 +368,7 @@ void runReceive(const uint8_t* data, size_t size)
     lines.hash = 0;
     disturbed = false;
     depth = 0;
+    host.receiveTimer = false;
 
     connectNow();
     checkSession();
@@ -378,9 +389,15 @@ void runReceive(const uint8_t* data, size_t size)
             if (session.socket == kNoSocket)
                 continue;
         }
+        size_t before = transport.pos;
         switch (kind) {
         case 0: case 1: case 2: case 3:
             readEvent(c);
+            // A read that took nothing found the buffer full under a paused
+            // pass. The socket signals no more data until it is read, so
+            // what the message loop delivers next is the pass's timer.
+            if (transport.pos == before && host.receiveTimer)
+                onTimer(kTimerReceive);
             break;
         case 4:
             disturbed = true;
