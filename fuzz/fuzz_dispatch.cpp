@@ -308,21 +308,13 @@ StreamTransport transport;
 struct FuzzHost final : SessionHost {
     uint32_t tick = 1000;
     int depth = 0;
-    bool receiveTimer = false;  // the one-shot timer of a paused receive pass
 
     void startTimer(int id, unsigned ms) override
     {
         CHECK(id >= kTimerKeepAlive && id <= kTimerReceive);
         CHECK(ms > 0);
-        if (id == kTimerReceive)
-            receiveTimer = true;
     }
-    void stopTimer(int id) override
-    {
-        CHECK(id >= kTimerKeepAlive && id <= kTimerReceive);
-        if (id == kTimerReceive)
-            receiveTimer = false;
-    }
+    void stopTimer(int id) override { CHECK(id >= kTimerKeepAlive && id <= kTimerReceive); }
     uint32_t tickCount() override { return tick += 37; }
     void localTime(int* h, int* m, int* s) override
     {
@@ -637,7 +629,6 @@ void run(const uint8_t* input, size_t inputSize)
     transport.readSize = 1460;
     transport.sendsInSubmit = 0;
     host.depth = 0;
-    host.receiveTimer = false;
     views.lastOpenAnswer = false;
     counts = Counts();
 
@@ -717,7 +708,7 @@ void run(const uint8_t* input, size_t inputSize)
         // pass. The socket signals no more data until it is read, so what
         // the message loop delivers next is the pass's timer; reading again
         // would only repeat the same nothing.
-        if (plainRead && transport.pos == before && host.receiveTimer) {
+        if (plainRead && transport.pos == before) {
             onTimer(kTimerReceive);
             plainRead = false;
         }
