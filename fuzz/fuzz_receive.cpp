@@ -593,7 +593,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     expandRepeats(stream, streamSize, expanded);
     size_t n = expanded.size();
     ASAN_UNPOISON_MEMORY_REGION(block, sizeof block);
-    memcpy(block, expanded.data(), n);
+    if (n > 0)
+        memcpy(block, expanded.data(), n);
     ASAN_POISON_MEMORY_REGION(block + n, sizeof block - n);
     runReceive(block, n);
     runCodec(block, n);
