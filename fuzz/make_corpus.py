@@ -13,7 +13,11 @@ corpus/picture.dict  its dictionary
 A seed of either target is: one byte (the number k of control bytes in
 bits 0-4; fuzz_dispatch reads flags from bits 5-7), k control bytes, then the
 body. fuzz_receive takes the body as the byte stream the server sends;
-fuzz_dispatch takes lines of it that start with '>' or '/' as typed lines."""
+fuzz_dispatch takes lines of it that start with '>' or '/' as typed lines.
+
+Big listings and long lines are written as repeat chunks (rep below, read by
+expandRepeats in fuzz_support.h; fuzz_receive reads them when bit 5 of byte 0
+is set), so every seed stays small and the fuzzers' inputs with it."""
 import os
 import shutil
 import struct
@@ -32,6 +36,18 @@ def u(text):
     return text.encode("utf-8")
 
 
+EXPAND = 0x20  # fuzz_receive: the stream holds repeat chunks
+
+
+def rep(template, copies, joined=False, numbered=False):
+    """A repeat chunk: template (str as UTF-8, bytes as they are; an LF only at
+    its end) copies times; joined into one line; '%' as the copy's number."""
+    t = u(template) if isinstance(template, str) else template
+    assert 1 <= copies <= 2048 and b"\n" not in t[:-1]
+    n = copies - 1
+    return b"*" + bytes([n & 0xFF, (n >> 8) | (8 if joined else 0) | (16 if numbered else 0)]) + t
+
+
 MSG = b"MSG 12:34:56\tnick\t#FF0000\t"
 
 receive_seeds = {
@@ -44,8 +60,9 @@ receive_seeds = {
                                 + b"MSG \xf0\x9f\x98\n"),
     "cut_sequences": seed(MSG + b"cut \xd0\n" + MSG + b"cut \xe2\x82\n" + MSG + b"\xe2\n" + b"MSG \xd0"),
     "nul_bytes": seed(MSG + b"a\x00b\x00\n\x00\nMSG \xc0\x80overlong\n" + b"\x00\x00\x00\n"),
-    "long_line_without_lf": seed(b"PING 0\nMSG " + b"x" * 70000),
-    "long_line_then_lines": seed(b"MSG " + b"y" * 66000 + b"\nPING 1\n", bytes([0xF8])),
+    "long_line_without_lf": seed(b"PING 0\n" + rep(b"MSG " + b"x" * 96, 700, joined=True), flags=EXPAND),
+    "long_line_then_lines": seed(rep(b"MSG " + b"y" * 60 + b"\n", 1032, joined=True) + b"PING 1\n",
+                                 bytes([0xF8]), flags=EXPAND),
     "nine_fields": seed(b"CMD f1\tf2\tf3\tf4\tf5\tf6\tf7\tf8\tf9\tf10\n"
                         + b"CMD \t\t\t\t\t\t\t\t\n"),
     "nested_events": seed(MSG + b"one\n" + MSG + b"two\n" + MSG + b"three\n" * 20,
@@ -57,7 +74,10 @@ receive_seeds = {
     "blanks": seed(b"   \n \t \n    LEADING blanks\t\t\n" + MSG + b"trailing   \n"),
     "high_bytes": seed(b"MSG " + bytes(range(0x80, 0x100)) + b"\n"
                        + MSG + u("\u20ac \u2116 \u2122 \uffff \u0098 \u00a0") + b"\n"),
-    "long_cyrillic_line": seed(MSG + u("Ж" * 5000) + b"\n" + b"PING 2\n"),
+    "long_cyrillic_line": seed(rep(MSG + u("Ж" * 50) + b"\n", 100, joined=True) + b"PING 2\n", flags=EXPAND),
+    "listings_numbered": seed(rep("JOIN nick%\t#%%\tотошёл\tguest\n", 600, numbered=True)
+                              + rep("ROOM room%\t%\tthird\tfourth\n", 130, numbered=True)
+                              + rep("IGNORE spam%\n", 70, numbered=True) + b"X\n", flags=EXPAND),
     "tiny_reads": seed(MSG + u("по байту") + b"\n" + MSG + b"x\n", bytes([0x08, 0x10, 0x18])),
 }
 
@@ -161,36 +181,36 @@ dispatch_seeds = {
                          + b">hello\r\n" + u("/pm Аня x") + b"\r\n"),
     "typing_before_welcome": seed(lines(">hello", "/pm a b", HELLO, WELCOME_USER, ">hello again")),
     "typing_forced_online": seed(lines(">hello", "/me x", "/rooms", "/ignore x"), bytes([0xC0, 0xC0, 0x40, 0xC0])),
-    "users_600": seed(lines(HELLO, WELCOME_USER, "USERLIST Большая",
-                            *["USER user%03d\t#%06X\t%s\t%s" % (i, (i * 2654435761) & 0xFFFFFF,
-                                                                 ["ON-LINE", "отошёл", "занят", "сплю", "кушаю", "dnd"][i % 6],
-                                                                 ["guest", "user", "mod", "admin"][i % 4])
-                              for i in range(600)],
-                            "USEREND", "JOIN latecomer\t#123456\tguest", "STATUS user511\tbusy",
-                            "PART user000", "JOIN latecomer2\t#123456\tguest",
-                            "/ignore user100", "MSG 1\tuser100\t#000000\tignored",
-                            "PM 1\tUSER100\t-\tignored too", "/ignore user100")),
-    "banner_items_70": seed(lines(HELLO, WELCOME_ADMIN, "BANNERLIST",
-                                  *["BANNERITEM %d\thttp://banners.example/%d.gif\thttps://example.com/%d\t%d\t%d"
-                                    % (i + 1, i, i, (i * 7) % 100, i % 2) for i in range(70)],
-                                  "BANNEREND", "OK BANNERADD", "OK BANNERDEL", "OK BANNERTOGGLE",
-                                  "BANNER 3\thttp://banners.example/3.gif\thttp://l/",
-                                  "BANNER 4\thttps://banners.example/4.png\t",
-                                  "BANNER 5\t\thttp://link/", "BANNER 0", "BANNER abc\thttp://x/b.gif"),
+    "users_600": seed(lines(HELLO, WELCOME_USER, "USERLIST Большая")
+                      + b"".join(rep("USER %s%%\t#%%%%%%\t%s\t%s\n" % (letter, status, role), 100, numbered=True)
+                                 for letter, status, role in zip("abcdef",
+                                                                 ["ON-LINE", "отошёл", "занят", "сплю", "кушаю", "dnd"],
+                                                                 ["guest", "user", "mod", "admin", "user", "guest"]))
+                      + lines("USEREND", "JOIN latecomer\t#123456\tguest", "STATUS f11\tbusy",
+                              "PART a0", "JOIN latecomer2\t#123456\tguest",
+                              "/ignore b0", "MSG 1\tb0\t#000000\tignored",
+                              "PM 1\tB0\t-\tignored too", "/ignore b0")),
+    "banner_items_70": seed(lines(HELLO, WELCOME_ADMIN, "BANNERLIST")
+                            + rep("BANNERITEM 1%\thttp://banners.example/%.gif\thttps://example.com/%\t%\t%\n",
+                                  70, numbered=True)
+                            + lines("BANNEREND", "OK BANNERADD", "OK BANNERDEL", "OK BANNERTOGGLE",
+                                    "BANNER 3\thttp://banners.example/3.gif\thttp://l/",
+                                    "BANNER 4\thttps://banners.example/4.png\t",
+                                    "BANNER 5\t\thttp://link/", "BANNER 0", "BANNER abc\thttp://x/b.gif"),
                             flags=PANEL_OPEN),
-    "cfg_keys_60": seed(lines(HELLO, WELCOME_ADMIN,
-                              *["CFG key_%02d\tvalue %d" % (i, i) for i in range(54)],
-                              "CFG chat_title\tЧат с очень длинным названием " + "x" * 200,
+    "cfg_keys_60": seed(lines(HELLO, WELCOME_ADMIN)
+                        + rep("CFG key_%\tvalue %\n", 54, numbered=True)
+                        + lines("CFG chat_title\tЧат с очень длинным названием " + "x" * 200,
                               "CFG color_bg\t#000000", "CFG color_text\t#FFFFFF",
                               "CFG color_sys\t#0000FF", "CFG color_pm\t#FF00FF",
                               "CFG " + "k" * 60 + "\t" + "v" * 300,
-                              "CFG key_00\treplaced", "CFGEND", "OK SETCFG"),
+                              "CFG key_0\treplaced", "CFGEND", "OK SETCFG"),
                         flags=PANEL_OPEN),
-    "rooms_130": seed(lines(HELLO, WELCOME_USER, "ROOMLIST",
-                            *["ROOM room%03d\t%d\tthird\tfourth" % (i, i - 5) for i in range(130)],
-                            "ROOMEND", "ROOMLIST", "ROOM only\t1", "ROOMEND")),
-    "ignore_70": seed(lines(HELLO, WELCOME_USER, *["/ignore spammer%02d" % i for i in range(70)],
-                            "MSG 1\tspammer05\t#000000\thidden", "/ignore spammer05", "/ignore tester")),
+    "rooms_130": seed(lines(HELLO, WELCOME_USER, "ROOMLIST")
+                      + rep("ROOM room%\t-%\tthird\tfourth\n", 130, numbered=True)
+                      + lines("ROOMEND", "ROOMLIST", "ROOM only\t1", "ROOMEND")),
+    "ignore_70": seed(lines(HELLO, WELCOME_USER) + rep("/ignore spammer%\n", 70, numbered=True)
+                      + lines("MSG 1\tspammer5\t#000000\thidden", "/ignore spammer5", "/ignore tester")),
     # An ERR while the registration is pending: the box's loop closes the
     # connection before the handler's own disconnect.
     "registration_err": seed(lines(HELLO, "ERR 409\tНик занят", "WELCOME newbie\tuser\tt\tg"),
@@ -226,7 +246,7 @@ def dictionary():
         entries += [w.encode(), b"\n" + w.encode() + b" "]
     for w in FIELD_WORDS:
         entries += [w.encode(), b"\t" + w.encode()]
-    entries += [b"\t", b"\n", b"\r\n", b">"]
+    entries += [b"\t", b"\n", b"\r\n", b">", b"\n*", b"%"]
     for w in SLASH_COMMANDS:
         entries += [w.encode(), b"\n" + w.encode() + b" "]
     seen = set()

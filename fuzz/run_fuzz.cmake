@@ -15,6 +15,13 @@ if(DEFINED DICT AND NOT DICT STREQUAL "")
   set(dict_option -dict=${DICT})
 endif()
 
+# The seeds are small: big listings and long lines are written as repeat
+# chunks the targets expand (fuzz_support.h), so a short -max_len keeps the
+# mutated inputs cheap without losing the full tables and the full receive
+# buffer. -reload=0: the corpus folder is this run's alone, and re-reading
+# it every second cost a share of the run. An input that expands to a full
+# buffer costs a hundred short ones: the fuzzer picks inputs less often the
+# longer they take, which keeps them in the corpus and mutated.
 # The seeds are copied next to what earlier runs found; the fuzzer writes
 # new inputs and crash artifacts only under WORK.
 file(MAKE_DIRECTORY ${WORK}/corpus ${WORK}/artifacts)
@@ -29,7 +36,9 @@ execute_process(
   COMMAND ${FUZZER}
           -max_total_time=${SECONDS}
           -rss_limit_mb=2048
-          -max_len=140000
+          -max_len=4096
+          -reload=0
+          -entropic_scale_per_exec_time=1
           -timeout=25
           -print_final_stats=1
           ${dict_option}
