@@ -111,6 +111,28 @@ def log_in_from_dialog(probe, port, nick):
     return appeared
 
 
+class ClientTalk:
+    """The probe calls of the tests that drive several client windows by
+    handle: a probe call with a long time-out, the chat log's text, waiting
+    for a text in it, and saying a line through the input line."""
+
+    def __init__(self, prober):
+        self.prober = prober
+
+    def probe(self, *args):
+        return self.prober.call(*(args + ("--timeout", "60000")))[:2]
+
+    def log_of(self, hwnd):
+        return self.probe("--hwnd", hwnd, "richtext", "3001")[1]
+
+    def wait_log(self, hwnd, text, timeout=30):
+        return text in self.prober.poll(lambda: self.log_of(hwnd), lambda log: text in log, timeout)
+
+    def say(self, hwnd, text):
+        self.probe("--hwnd", hwnd, "set", "3004", text)
+        self.probe("--hwnd", hwnd, "enter", "3004")
+
+
 def screenshot(display, path):
     subprocess.run(["import", "-display", display, "-window", "root", path],
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)

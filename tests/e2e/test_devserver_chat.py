@@ -14,7 +14,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e_support import REPO, Checks, Probe, WineSession, fresh_dir, screenshot, update_ini  # noqa: E402
+from e2e_support import ClientTalk, REPO, Checks, Probe, WineSession, fresh_dir, screenshot, update_ini  # noqa: E402
 from zbclient import Client  # noqa: E402
 
 LOGIN_DIALOG = "Вход в чат — аккаунт портала zumbara.example"
@@ -54,18 +54,8 @@ observer = Client(port, "Наблюдатель", timeout=30)
 try:
     prober = Probe(wine, probe_exe)
 
-    def probe(*args):
-        return prober.call(*(args + ("--timeout", "60000")))[:2]
-
-    def log_of(hwnd):
-        return probe("--hwnd", hwnd, "richtext", "3001")[1]
-
-    def wait_log(hwnd, text, timeout=30):
-        return text in prober.poll(lambda: log_of(hwnd), lambda log: text in log, timeout)
-
-    def say(hwnd, text):
-        probe("--hwnd", hwnd, "set", "3004", text)
-        probe("--hwnd", hwnd, "enter", "3004")
+    talk = ClientTalk(prober)
+    probe, log_of, wait_log, say = talk.probe, talk.log_of, talk.wait_log, talk.say
 
     # The moderator logs in at once (/auto with a remembered password); the
     # guest through the login dialog, which tells the two windows apart: the

@@ -17,7 +17,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e_support import REPO, Checks, Peer, Probe, WineSession, fresh_dir, screenshot, update_ini  # noqa: E402
+from e2e_support import ClientTalk, REPO, Checks, Peer, Probe, WineSession, fresh_dir, screenshot, update_ini  # noqa: E402
 
 ROOM = "Разработка"
 LIMIT = 5
@@ -62,18 +62,8 @@ wine = WineSession(os.path.join(build_dir, "e2e-prefix"), screen="1780x640x24").
 try:
     prober = Probe(wine, probe_exe)
 
-    def probe(*args):
-        return prober.call(*(args + ("--timeout", "60000")))[:2]
-
-    def log_of(hwnd):
-        return probe("--hwnd", hwnd, "richtext", "3001")[1]
-
-    def wait_log(hwnd, text, timeout=30):
-        return text in prober.poll(lambda: log_of(hwnd), lambda log: text in log, timeout)
-
-    def say(hwnd, text):
-        probe("--hwnd", hwnd, "set", "3004", text)
-        probe("--hwnd", hwnd, "enter", "3004")
+    talk = ClientTalk(prober)
+    probe, log_of, wait_log, say = talk.probe, talk.log_of, talk.wait_log, talk.say
 
     def status(hwnd):
         return prober.status("--hwnd", hwnd)
