@@ -29,7 +29,11 @@ extern "C" void* pictureAlloc(size_t size)
 {
     if (!fitsBudget(0, size))
         return nullptr;
-    void* header = malloc(size + kHeader);
+    // Zeroed: the JPEG decoder uses a Huffman table that a scan names even
+    // when the file never defined it, and what an earlier decode left in that
+    // memory can walk its code search past the table's end; a zeroed table
+    // reads as a code of length zero and stays inside it.
+    void* header = calloc(1, size + kHeader);
     if (!header)
         return nullptr;
     sizeOf(header) = size;
@@ -71,6 +75,10 @@ bool decodePicture(const void* bytes, size_t length, DecodedPicture* out)
     stbi_uc* rgb = stbi_load_from_memory((const stbi_uc*)bytes, (int)length, &width, &height, &channels, 3);
     if (!rgb)
         return false;
+    if (width < 1 || height < 1) {
+        stbi_image_free(rgb);  // a GIF may declare a side of 0 and still "decode"
+        return false;
+    }
     out->rgb = rgb;
     out->width = width;
     out->height = height;
