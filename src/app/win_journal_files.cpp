@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "journal.h"
+#include "run_time_lookup.h"
 #include "settings.h"
 
 static_assert(sizeof(WCHAR) == sizeof(Utf16Unit), "UTF-16 units are WCHAR on Windows");
@@ -20,12 +21,6 @@ struct WideFileFunctions {
     HINSTANCE(WINAPI* shellExecute)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
 };
 
-template <class Function>
-bool lookUp(HMODULE module, const char* name, Function& slot)
-{
-    slot = module ? (Function)(void*)GetProcAddress(module, name) : nullptr;
-    return slot != nullptr;
-}
 
 struct WinJournalFiles final : JournalFiles {
     WideFileFunctions wide;
@@ -33,13 +28,13 @@ struct WinJournalFiles final : JournalFiles {
 
     void lookUpFunctions()
     {
-        if (GetVersion() & 0x80000000u)  // Windows 95, 98 and ME
+        if (windows9x())
             return;
         HMODULE kernel = GetModuleHandleA("kernel32.dll");
-        bool all = lookUp(kernel, "CreateFileW", wide.createFile);
-        all &= lookUp(kernel, "CreateDirectoryW", wide.createDirectory);
-        all &= lookUp(kernel, "GetFileAttributesW", wide.getFileAttributes);
-        all &= lookUp(GetModuleHandleA("shell32.dll"), "ShellExecuteW", wide.shellExecute);
+        bool all = lookUpFunction(kernel, "CreateFileW", wide.createFile);
+        all &= lookUpFunction(kernel, "CreateDirectoryW", wide.createDirectory);
+        all &= lookUpFunction(kernel, "GetFileAttributesW", wide.getFileAttributes);
+        all &= lookUpFunction(GetModuleHandleA("shell32.dll"), "ShellExecuteW", wide.shellExecute);
         useWide = all;
     }
 

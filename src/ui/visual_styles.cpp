@@ -1,5 +1,7 @@
 #include "visual_styles.h"
 
+#include "run_time_lookup.h"
+
 namespace {
 
 typedef HANDLE ThemeHandle;
@@ -23,12 +25,6 @@ struct ThemeFunctions {
 ThemeFunctions theme;
 bool lookedUp;
 
-template <class Function>
-bool lookUp(HMODULE module, const char* name, Function& slot)
-{
-    slot = (Function)(void*)GetProcAddress(module, name);
-    return slot != nullptr;
-}
 
 bool commonControls6()
 {
@@ -46,11 +42,11 @@ bool themeFunctions()
         lookedUp = true;
         HMODULE ux = commonControls6() ? LoadLibraryA("uxtheme.dll") : nullptr;
         bool all = ux != nullptr;
-        all = all && lookUp(ux, "IsAppThemed", theme.isAppThemed);
-        all = all && lookUp(ux, "IsThemeActive", theme.isThemeActive);
-        all = all && lookUp(ux, "OpenThemeData", theme.open);
-        all = all && lookUp(ux, "CloseThemeData", theme.close);
-        all = all && lookUp(ux, "DrawThemeBackground", theme.drawBackground);
+        all = all && lookUpFunction(ux, "IsAppThemed", theme.isAppThemed);
+        all = all && lookUpFunction(ux, "IsThemeActive", theme.isThemeActive);
+        all = all && lookUpFunction(ux, "OpenThemeData", theme.open);
+        all = all && lookUpFunction(ux, "CloseThemeData", theme.close);
+        all = all && lookUpFunction(ux, "DrawThemeBackground", theme.drawBackground);
         if (!all)
             theme.open = nullptr;
     }

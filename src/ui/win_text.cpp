@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "codepage.h"
+#include "run_time_lookup.h"
 
 static_assert(sizeof(WCHAR) == sizeof(Utf16Unit), "UTF-16 units are WCHAR on Windows");
 
@@ -39,46 +40,40 @@ struct WideFunctions {
 WideFunctions wide;
 enum { NotLookedUp, Unicode, Ansi } kind = NotLookedUp;
 
-template <class Function>
-bool lookUp(HMODULE module, const char* name, Function& slot)
-{
-    slot = module ? (Function)(void*)GetProcAddress(module, name) : nullptr;
-    return slot != nullptr;
-}
 
 bool lookUpWideFunctions()
 {
-    if (GetVersion() & 0x80000000u)  // Windows 95, 98 and ME
+    if (windows9x())
         return false;
     HMODULE user = GetModuleHandleA("user32.dll");
     HMODULE gdi = GetModuleHandleA("gdi32.dll");
     bool all = true;
-    all &= lookUp(user, "RegisterClassW", wide.registerClass);
-    all &= lookUp(user, "CreateWindowExW", wide.createWindowEx);
-    all &= lookUp(user, "DefWindowProcW", wide.defWindowProc);
-    all &= lookUp(user, "CallWindowProcW", wide.callWindowProc);
+    all &= lookUpFunction(user, "RegisterClassW", wide.registerClass);
+    all &= lookUpFunction(user, "CreateWindowExW", wide.createWindowEx);
+    all &= lookUpFunction(user, "DefWindowProcW", wide.defWindowProc);
+    all &= lookUpFunction(user, "CallWindowProcW", wide.callWindowProc);
 #ifdef _WIN64
-    all &= lookUp(user, "SetWindowLongPtrW", wide.setWindowLongPtr);
-    all &= lookUp(user, "GetWindowLongPtrW", wide.getWindowLongPtr);
+    all &= lookUpFunction(user, "SetWindowLongPtrW", wide.setWindowLongPtr);
+    all &= lookUpFunction(user, "GetWindowLongPtrW", wide.getWindowLongPtr);
 #else
     // 32-bit user32 has no ...LongPtr entry points; the Long ones are those.
-    all &= lookUp(user, "SetWindowLongW", wide.setWindowLongPtr);
-    all &= lookUp(user, "GetWindowLongW", wide.getWindowLongPtr);
+    all &= lookUpFunction(user, "SetWindowLongW", wide.setWindowLongPtr);
+    all &= lookUpFunction(user, "GetWindowLongW", wide.getWindowLongPtr);
 #endif
-    all &= lookUp(user, "DialogBoxParamW", wide.dialogBoxParam);
-    all &= lookUp(user, "CreateDialogParamW", wide.createDialogParam);
-    all &= lookUp(user, "IsDialogMessageW", wide.isDialogMessage);
-    all &= lookUp(user, "GetMessageW", wide.getMessage);
-    all &= lookUp(user, "DispatchMessageW", wide.dispatchMessage);
-    all &= lookUp(user, "SetWindowTextW", wide.setWindowText);
-    all &= lookUp(user, "GetWindowTextW", wide.getWindowText);
-    all &= lookUp(user, "GetWindowTextLengthW", wide.getWindowTextLength);
-    all &= lookUp(user, "SendMessageW", wide.sendMessage);
-    all &= lookUp(user, "MessageBoxW", wide.messageBox);
-    all &= lookUp(user, "DrawTextW", wide.drawText);
-    all &= lookUp(gdi, "TextOutW", wide.textOut);
-    all &= lookUp(gdi, "GetTextExtentPoint32W", wide.getTextExtentPoint32);
-    lookUp(GetModuleHandleA("shell32.dll"), "ShellExecuteW", wide.shellExecute);
+    all &= lookUpFunction(user, "DialogBoxParamW", wide.dialogBoxParam);
+    all &= lookUpFunction(user, "CreateDialogParamW", wide.createDialogParam);
+    all &= lookUpFunction(user, "IsDialogMessageW", wide.isDialogMessage);
+    all &= lookUpFunction(user, "GetMessageW", wide.getMessage);
+    all &= lookUpFunction(user, "DispatchMessageW", wide.dispatchMessage);
+    all &= lookUpFunction(user, "SetWindowTextW", wide.setWindowText);
+    all &= lookUpFunction(user, "GetWindowTextW", wide.getWindowText);
+    all &= lookUpFunction(user, "GetWindowTextLengthW", wide.getWindowTextLength);
+    all &= lookUpFunction(user, "SendMessageW", wide.sendMessage);
+    all &= lookUpFunction(user, "MessageBoxW", wide.messageBox);
+    all &= lookUpFunction(user, "DrawTextW", wide.drawText);
+    all &= lookUpFunction(gdi, "TextOutW", wide.textOut);
+    all &= lookUpFunction(gdi, "GetTextExtentPoint32W", wide.getTextExtentPoint32);
+    lookUpFunction(GetModuleHandleA("shell32.dll"), "ShellExecuteW", wide.shellExecute);
     return all;
 }
 
