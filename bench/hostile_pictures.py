@@ -36,6 +36,7 @@ sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 sys.path.insert(0, os.path.join(ROOT, "tools", "probe"))
 from probe_driver import Probe, WineSession  # noqa: E402
 from zbpeer import Peer  # noqa: E402
+from flood import wait_for  # noqa: E402  (beside this file)
 
 
 def png(width, height, colour, idat):
@@ -138,13 +139,6 @@ def memory_mib(pid, key):
     return 0.0
 
 
-def wait_for(pred, timeout, step=0.05):
-    end = time.monotonic() + timeout
-    while time.monotonic() < end:
-        if pred():
-            return True
-        time.sleep(step)
-    return pred()
 
 
 def main():
@@ -195,7 +189,7 @@ def main():
         time.sleep(1.0)
         pid = client_pid(prefix)
         pinger = wine.start(os.path.join(build, "bench", "ui_ping.exe"), "ready.txt", "stop.txt", "result.txt", cwd=work)
-        if not wait_for(lambda: os.path.exists(os.path.join(work, "ready.txt")), 60):
+        if not wait_for(lambda: os.path.exists(os.path.join(work, "ready.txt")), 60, 0.05):
             raise RuntimeError("ui_ping did not start")
         before = memory_mib(pid, "VmHWM")
 

@@ -19,6 +19,14 @@ from probe_driver import Probe, WineSession  # noqa: E402,F401
 from zbpeer import Peer  # noqa: E402,F401
 
 
+# The whole chat configuration, as a server sends it at login and on request.
+CONFIG = [("chat_title", "Тестовый чат"), ("motd", "Добро пожаловать"), ("color_bg", "#FFFFFF"),
+          ("color_text", "#000000"), ("color_sys", "#008000"), ("color_pm", "#800080"),
+          ("color_panel", "#9999CC"), ("banner_rotate_sec", "60"), ("room_ttl_days", "7"),
+          ("max_msg_len", "500"), ("flood_sec", "2"), ("guest_allowed", "1"), ("chat_closed", "0")]
+CFG_LINES = ["CFG %s\t%s" % kv for kv in CONFIG] + ["CFGEND"]
+
+
 def fresh_dir(path):
     shutil.rmtree(path, ignore_errors=True)
     os.makedirs(path)

@@ -16,7 +16,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e_support import Peer, Probe, WineSession, portable_client, screenshot  # noqa: E402
+from e2e_support import CFG_LINES, Peer, Probe, WineSession, portable_client, screenshot  # noqa: E402
 from client_settings import update_ini  # noqa: E402
 
 build_dir, client_exe, probe_exe, out_dir = (os.path.abspath(a) for a in sys.argv[1:5])
@@ -34,11 +34,6 @@ THEME = {
     "ColorName": "Blue",
     "SizeName": "NormalSize",
 }
-CONFIG = [("chat_title", "Тестовый чат"), ("motd", "Добро пожаловать"), ("color_bg", "#FFFFFF"),
-          ("color_text", "#000000"), ("color_sys", "#008000"), ("color_pm", "#800080"),
-          ("color_panel", "#9999CC"), ("banner_rotate_sec", "60"), ("room_ttl_days", "7"),
-          ("max_msg_len", "500"), ("flood_sec", "2"), ("guest_allowed", "1"), ("chat_closed", "0")]
-CFG_LINES = ["CFG %s\t%s" % kv for kv in CONFIG] + ["CFGEND"]
 BANNER_LINES = ["BANNERLIST", "BANNERITEM 1\thttp://127.0.0.1/a.gif\thttp://example.net/\t10\t1",
                 "BANNEREND"]
 

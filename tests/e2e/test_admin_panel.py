@@ -8,14 +8,8 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e_support import Run, log_in_from_dialog  # noqa: E402
+from e2e_support import CFG_LINES, Run, log_in_from_dialog  # noqa: E402
 
-# The whole configuration, as a server sends it at login and on request.
-CONFIG = [("chat_title", "Тестовый чат"), ("motd", "Добро пожаловать"), ("color_bg", "#FFFFFF"),
-          ("color_text", "#000000"), ("color_sys", "#008000"), ("color_pm", "#800080"),
-          ("color_panel", "#9999CC"), ("banner_rotate_sec", "60"), ("room_ttl_days", "7"),
-          ("max_msg_len", "500"), ("flood_sec", "2"), ("guest_allowed", "1"), ("chat_closed", "0")]
-CFG_LINES = ["CFG %s\t%s" % kv for kv in CONFIG] + ["CFGEND"]
 BANNER_LINES = ["BANNERLIST", "BANNERITEM 1\thttp://127.0.0.1/a.gif\thttp://example.net/\t10\t1",
                 "BANNERITEM 2\thttp://127.0.0.1/b.gif\t\t5\t0", "BANNEREND"]
 

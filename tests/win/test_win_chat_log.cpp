@@ -38,6 +38,20 @@ void pumpMessages(DWORD ms)
     } while (GetTickCount() - start < ms);
 }
 
+// The character format that every character in [from, to) shares (a mask
+// bit is clear where they differ): CHARFORMATA, or CHARFORMAT2A for the
+// underline and background of links and mentions.
+template <class Format>
+Format formatOfRange(HWND edit, LONG from, LONG to)
+{
+    CHARRANGE r = {from, to};
+    SendMessageA(edit, EM_EXSETSEL, 0, (LPARAM)&r);
+    Format cf = {};
+    cf.cbSize = sizeof cf;
+    SendMessageA(edit, EM_GETCHARFORMAT, SCF_SELECTION, (LPARAM)&cf);
+    return cf;
+}
+
 class ChatLogTest : public ::testing::Test {
 protected:
     // One top-level window for all the tests: each test gets a fresh control
@@ -148,15 +162,7 @@ protected:
         return at == std::string::npos ? -1 : (LONG)at;
     }
 
-    CHARFORMATA formatOf(LONG from, LONG to)
-    {
-        CHARRANGE r = {from, to};
-        SendMessageA(edit, EM_EXSETSEL, 0, (LPARAM)&r);
-        CHARFORMATA cf = {};
-        cf.cbSize = sizeof cf;
-        SendMessageA(edit, EM_GETCHARFORMAT, SCF_SELECTION, (LPARAM)&cf);
-        return cf;
-    }
+    CHARFORMATA formatOf(LONG from, LONG to) { return formatOfRange<CHARFORMATA>(edit, from, to); }
 
     // Every character of the piece at `from` looks the same: Arial 9 pt,
     // Cyrillic, the colour, bold or regular.
@@ -448,19 +454,6 @@ TEST_F(ChatLogTest, BackgroundColourIsSet)
     EXPECT_EQ((COLORREF)SendMessageA(edit, EM_SETBKGNDCOLOR, 0, (LPARAM)RGB(1, 2, 3)), (COLORREF)0x00E0F0FF);
 }
 
-// Underline and background of every character in [from, to): whether all
-// are underlined, and the background all share (-1: not all the same or
-// the control's own).
-CHARFORMAT2A lookOf(HWND edit, LONG from, LONG to)
-{
-    CHARRANGE r = {from, to};
-    SendMessageA(edit, EM_EXSETSEL, 0, (LPARAM)&r);
-    CHARFORMAT2A cf = {};
-    cf.cbSize = sizeof cf;
-    SendMessageA(edit, EM_GETCHARFORMAT, SCF_SELECTION, (LPARAM)&cf);
-    return cf;
-}
-
 TEST_F(ChatLogTest, LinksAreUnderlinedAndAMentionIsBlackOnYellow)
 {
     log.logMarkedLine(nullptr, nullptr, "Маша", 0x000080FF, "Вася, глянь www.a.example/x, и (http://b.example).",
@@ -479,7 +472,7 @@ TEST_F(ChatLogTest, LinksAreUnderlinedAndAMentionIsBlackOnYellow)
         SCOPED_TRACE(c.piece);
         LONG at = find(c.piece);
         ASSERT_GE(at, 0);
-        CHARFORMAT2A cf = lookOf(edit, at, at + (LONG)strlen(c.piece));
+        CHARFORMAT2A cf = formatOfRange<CHARFORMAT2A>(edit, at, at + (LONG)strlen(c.piece));
         ASSERT_TRUE(cf.dwMask & CFM_UNDERLINE);
         EXPECT_EQ((cf.dwEffects & CFE_UNDERLINE) != 0, c.underlined);
         ASSERT_TRUE(cf.dwMask & CFM_BACKCOLOR);
@@ -494,7 +487,7 @@ TEST_F(ChatLogTest, LinksAreUnderlinedAndAMentionIsBlackOnYellow)
     }
     // The mention's line end carries no background into the next line.
     LONG next = find("* Сайт");
-    CHARFORMAT2A cf = lookOf(edit, next, next + 1);
+    CHARFORMAT2A cf = formatOfRange<CHARFORMAT2A>(edit, next, next + 1);
     EXPECT_TRUE((cf.dwEffects & CFE_AUTOBACKCOLOR) || cf.crBackColor == GetSysColor(COLOR_WINDOW));
 }
 
