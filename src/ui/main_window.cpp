@@ -175,10 +175,8 @@ void onCreate(HWND hwnd)
     mainWnd.statusBar = makeChild(STATUSCLASSNAMEA, "", SBARS_SIZEGRIP, 0, IdStatusBar, f);
     SetWindowPos(mainWnd.statusBar, nullptr, 0, 0, 0, 0, SWP_NOZORDER | SWP_NOMOVE);
 
-    int parts[5] = {240, 380, 470, 560, -1};
-    SendMessageA(mainWnd.statusBar, SB_SETPARTS, 5, (LPARAM)parts);
     SetTimer(hwnd, kTimerStatus, 1000, nullptr);
-    refreshStatusDisplays();
+    refreshStatusDisplays();  // sets the status bar's parts too
 }
 
 void moveTo(HWND w, const LayoutRect& r)

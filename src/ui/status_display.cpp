@@ -42,6 +42,21 @@ void setPartIfChanged(int i, const char* text)
         setStatusPart(mainWnd.statusBar, i, text);
 }
 
+// The right edges of the five parts, set when they differ from the bar's.
+// The countdown of a reconnect is longer than the first part; the parts
+// after it are empty meanwhile, so the first takes their room.
+void setStatusBarParts(bool wideFirstPart)
+{
+    if (!mainWnd.statusBar)
+        return;
+    int edges[kStatusBarParts] = {wideFirstPart ? 470 : 240, wideFirstPart ? 470 : 380, 470, 560, -1};
+    int now[kStatusBarParts] = {};
+    LRESULT count = SendMessageA(mainWnd.statusBar, SB_GETPARTS, kStatusBarParts, (LPARAM)now);
+    if (count == kStatusBarParts && now[0] == edges[0] && now[1] == edges[1])
+        return;
+    SendMessageA(mainWnd.statusBar, SB_SETPARTS, kStatusBarParts, (LPARAM)edges);
+}
+
 } // namespace
 
 void refreshStatusDisplays()
@@ -49,23 +64,16 @@ void refreshStatusDisplays()
     const SessionState& s = session;
     char parts[kStatusBarParts][kStatusPartCap];
     statusBarTexts(s, parts);
-    // The countdown of a reconnect is longer than the first part; the parts
-    // after it are empty meanwhile, so the first takes their room.
-    static bool wideFirstPart;
-    bool wide = !s.connected && reconnectStatusText(parts[0], kStatusPartCap);
-    if (mainWnd.statusBar && wide != wideFirstPart) {
-        wideFirstPart = wide;
-        int edges[kStatusBarParts] = {wide ? 470 : 240, wide ? 470 : 380, 470, 560, -1};
-        SendMessageA(mainWnd.statusBar, SB_SETPARTS, kStatusBarParts, (LPARAM)edges);
-    }
+    setStatusBarParts(!s.connected && reconnectStatusText(parts[0], kStatusPartCap));
     if (mainWnd.statusBar)
         for (int i = 0; i < kStatusBarParts; i++)
             setPartIfChanged(i, parts[i]);
 
     char title[200];
-    formatText(title, sizeof title, "%s — %s", s.chatTitle.s, kProductName);
     if (int calls = backgroundCallCount())
         formatText(title, sizeof title, "(%d) %s — %s", calls, s.chatTitle.s, kProductName);
+    else
+        formatText(title, sizeof title, "%s — %s", s.chatTitle.s, kProductName);
     char oldTitle[200];
     getWindowText(mainWnd.hwnd, oldTitle, sizeof oldTitle);
     if (strcmp(oldTitle, title) != 0)
