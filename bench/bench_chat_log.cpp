@@ -25,13 +25,13 @@
 
 #include <string>
 
+#include "base/bounded.h"
+#include "log/win_chat_log.h"
+#include "session/host.h"
+#include "session/protocol_log.h"
+#include "session/session_state.h"
+#include "shell/win_session_host.h"
 #include "bench_clock.h"
-#include "bounded.h"
-#include "chat_log.h"
-#include "host.h"
-#include "protocol_log.h"
-#include "session_state.h"
-#include "win_session_host.h"
 
 namespace {
 

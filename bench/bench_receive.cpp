@@ -13,11 +13,11 @@
 #include <string>
 
 #include "../fuzz/shared_seams.h"
-#include "connection.h"
-#include "host.h"
-#include "protocol.h"
-#include "protocol_log.h"
-#include "session_state.h"
+#include "session/connection.h"
+#include "session/host.h"
+#include "session/protocol.h"
+#include "session/protocol_log.h"
+#include "session/session_state.h"
 
 // ---------------------------------------------------------------------------
 // Allocation counting. Every allocation of the process goes through these
@@ -208,7 +208,7 @@ CountingLines counter;
 
 void installPorts()
 {
-    harness::resetSession({&transport, &host, &chatLog, &counter, &views, nullptr, nullptr});
+    harness::resetSession({&transport, &host, &chatLog, &counter, &views, nullptr, nullptr, nullptr});
     // An established connection, as after the connect event.
     session.socket = kBenchSocket;
     session.connected = 1;

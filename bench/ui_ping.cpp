@@ -15,8 +15,8 @@
 
 #include <stdio.h>
 
+#include "base/bounded.h"
 #include "bench_clock.h"
-#include "bounded.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 
 #include <string>
 
-#include "banner_http.h"
-#include "banner_model.h"
+#include "banners/banner_http.h"
+#include "banners/banner_model.h"
 #include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

@@ -32,17 +32,17 @@
 
 #include <vector>
 
-#include "banner_model.h"
-#include "bounded.h"
-#include "codepage.h"
-#include "commands.h"
-#include "connection.h"
-#include "dispatch.h"
+#include "banners/banner_model.h"
+#include "base/bounded.h"
+#include "base/codepage.h"
+#include "session/commands.h"
+#include "session/connection.h"
+#include "session/dispatch.h"
+#include "session/host.h"
+#include "session/protocol.h"
+#include "session/protocol_log.h"
+#include "session/session_state.h"
 #include "fuzz_support.h"
-#include "host.h"
-#include "protocol.h"
-#include "protocol_log.h"
-#include "session_state.h"
 
 namespace {
 
@@ -608,7 +608,8 @@ MarkingLines markingLines;
 
 void installPorts()
 {
-    resetSession({&transport, &host, &chatLog, &markingLines, &views, &views, &views});
+    resetSession({&transport, &host, &chatLog, &markingLines, &views, &views, &bannerModel(), nullptr});
+    bannerFetcher = &views;
     tablesTouched = true;
     session.loginNick.set("tester");
     session.password.set("pw");

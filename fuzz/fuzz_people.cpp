@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "log/log_nicks.h"
+#include "people/people_view.h"
 #include "fuzz_support.h"
-#include "log_nicks.h"
-#include "people_view.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -9,8 +9,8 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "banners/picture_decode.h"
 #include "fuzz_support.h"
-#include "picture_decode.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

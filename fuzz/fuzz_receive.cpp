@@ -22,14 +22,14 @@
 
 #include <sanitizer/asan_interface.h>
 
-#include "bounded.h"
-#include "codepage.h"
-#include "connection.h"
+#include "base/bounded.h"
+#include "base/codepage.h"
+#include "session/connection.h"
+#include "session/host.h"
+#include "session/protocol.h"
+#include "session/protocol_log.h"
+#include "session/session_state.h"
 #include "fuzz_support.h"
-#include "host.h"
-#include "protocol.h"
-#include "protocol_log.h"
-#include "session_state.h"
 
 namespace {
 
@@ -324,7 +324,7 @@ FuzzLines lines;
 
 void installPorts()
 {
-    resetSession({&transport, &host, &chatLog, &lines, &views, nullptr, nullptr});
+    resetSession({&transport, &host, &chatLog, &lines, &views, nullptr, nullptr, nullptr});
 }
 
 // The lines a plain cut at every LF gives, for a stream without lines long

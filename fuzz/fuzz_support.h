@@ -12,10 +12,10 @@
 
 #include <vector>
 
-#include "bounded.h"
-#include "connection.h"
-#include "host.h"
-#include "session_state.h"
+#include "base/bounded.h"
+#include "session/connection.h"
+#include "session/host.h"
+#include "session/session_state.h"
 #include "shared_seams.h"
 
 #define CHECK(cond)                                                                   \

@@ -7,10 +7,10 @@
 #include <stddef.h>
 #include <string.h>
 
-#include "host.h"
-#include "protocol_log.h"
-#include "reconnect.h"
-#include "session_state.h"
+#include "session/host.h"
+#include "session/protocol_log.h"
+#include "session/reconnect.h"
+#include "session/session_state.h"
 
 namespace harness {
 

@@ -1,14 +1,14 @@
-#include "admin_actions.h"
+#include "admin/admin_actions.h"
 
 #include <string.h>
 
-#include "admin_ids.h"
-#include "admin_rules.h"
-#include "bounded.h"
-#include "connection.h"
-#include "main_commands.h"
-#include "protocol.h"
-#include "session_state.h"
+#include "admin/admin_ids.h"
+#include "admin/admin_rules.h"
+#include "base/bounded.h"
+#include "session/connection.h"
+#include "session/protocol.h"
+#include "session/session_state.h"
+#include "toolkit/control_notify.h"
 
 const char kPanelSentText[] = "Отправлено на сервер...";
 const char kPanelModeratorText[] = "Вы модератор комнаты: доступна только модерация.";

@@ -1,9 +1,9 @@
-#include "admin_rules.h"
+#include "admin/admin_rules.h"
 
 #include <string.h>
 
-#include "admin_ids.h"
-#include "bounded.h"
+#include "admin/admin_ids.h"
+#include "base/bounded.h"
 
 const PanelSetting kPanelSettings[kPanelSettingCount] = {
     {IDC_PANEL_TITLE, "chat_title", nullptr},

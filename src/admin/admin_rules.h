@@ -6,7 +6,7 @@
 #include <stddef.h>
 #include <stdint.h>
 
-#include "session_state.h"
+#include "session/session_state.h"
 
 // A chat-wide setting and its control. `missing` stands for the value while
 // the configuration lacks the key; null for the current chat title.

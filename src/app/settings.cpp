@@ -1,10 +1,10 @@
-#include "settings.h"
+#include "app/settings.h"
 
 #include <string.h>
 
-#include "protocol_log.h"
-#include "session_state.h"
-#include "site.h"
+#include "session/protocol_log.h"
+#include "session/session_state.h"
+#include "session/site.h"
 
 const char kSettingsFileName[] = "Zumbara.ini";
 const char kPortableMarker[] = "portable.txt";

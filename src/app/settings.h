@@ -4,7 +4,7 @@
 
 #include <stddef.h>
 
-#include "bounded.h"
+#include "base/bounded.h"
 
 // The profile-file functions ("[Section]" and "Key=value" lines).
 struct ProfileStore {

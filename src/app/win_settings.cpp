@@ -1,4 +1,4 @@
-#include "win_settings.h"
+#include "app/win_settings.h"
 
 #include <windows.h>
 #include <shlobj.h>

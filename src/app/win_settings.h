@@ -2,7 +2,7 @@
 // file-system questions start-up asks.
 #pragma once
 
-#include "settings.h"
+#include "app/settings.h"
 
 struct WinProfileStore final : ProfileStore {
     const char* path = nullptr;  // the settings file

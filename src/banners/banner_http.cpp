@@ -1,9 +1,9 @@
-#include "banner_http.h"
+#include "banners/banner_http.h"
 
 #include <string.h>
 
-#include "banner_model.h"
-#include "session_state.h"
+#include "banners/banner_model.h"
+#include "session/session_state.h"
 
 bool splitBannerUrl(const char* url, BannerFetchRequest& out)
 {

@@ -6,7 +6,7 @@
 #include <stddef.h>
 #include <stdint.h>
 
-#include "bounded.h"
+#include "base/bounded.h"
 
 // One download, handed whole to the worker that runs it.
 struct BannerFetchRequest {

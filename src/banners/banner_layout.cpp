@@ -1,4 +1,4 @@
-#include "banner_layout.h"
+#include "banners/banner_layout.h"
 
 #include <stdint.h>
 

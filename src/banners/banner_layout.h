@@ -3,8 +3,8 @@
 // "реклама" label, and the picture inside the box. Pure arithmetic.
 #pragma once
 
-#include "layout.h"
-#include "session_state.h"
+#include "session/session_state.h"
+#include "toolkit/layout_rect.h"
 
 struct BannerStripLayout {
     LayoutRect box;    // the picture's box, without its 3-pixel frame

@@ -1,11 +1,13 @@
-#include "banner_model.h"
+#include "banners/banner_model.h"
 
 #include <string.h>
 
-#include "banner_http.h"
-#include "host.h"
-#include "session_state.h"
-#include "web_address.h"
+#include "banners/banner_http.h"
+#include "session/host.h"
+#include "session/session_state.h"
+#include "toolkit/web_address.h"
+
+BannerFetcher* bannerFetcher;
 
 void showBanner(const char* idField, const char* urlField, const char* linkField)
 {
@@ -16,19 +18,19 @@ void showBanner(const char* idField, const char* urlField, const char* linkField
 
     if (b.id == 0 || b.url.empty()) {
         b.shown = false;
-        ports.banners->stripChanged();
+        bannerFetcher->stripChanged();
         if (isGlobalAdmin(session))
             logSystem("Сервер прислал «баннеров нет» (BANNER 0). Проверьте, что баннер включён в админке и что "
                       "демон чата отдаёт его при входе.");
         return;
     }
     if (strncmp(b.url.s, "http://", 7) != 0) {
-        ports.banners->queueResult(b.id, FETCH_NOT_HTTP);
+        bannerFetcher->queueResult(b.id, FETCH_NOT_HTTP);
         return;
     }
     // The whole field, not the kept copy: a longer address still names its
     // host and port correctly.
-    ports.banners->startFetch(b.id, urlField);
+    bannerFetcher->startFetch(b.id, urlField);
 }
 
 void resetBannerCatalogue() { clearBannerItems(session); }
@@ -104,3 +106,22 @@ const char* bannerLinkToOpen()
         return nullptr;
     return b.link.s;
 }
+
+namespace {
+
+struct BannerModel final : BannerLines {
+    void show(const char* id, const char* url, const char* link) override { showBanner(id, url, link); }
+    void catalogueBegin() override { resetBannerCatalogue(); }
+    void catalogueItem(const char* id, const char* url, const char* link, const char* weight,
+                       const char* enabled) override
+    {
+        appendBannerCatalogueItem(id, url, link, weight, enabled);
+    }
+    void catalogueEnd() override { endBannerCatalogue(); }
+};
+
+BannerModel model;
+
+} // namespace
+
+BannerLines& bannerModel() { return model; }

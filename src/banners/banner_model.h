@@ -5,6 +5,27 @@
 
 #include <stdint.h>
 
+#include "session/host.h"
+
+// The banner strip and its picture downloads, as the rules use them.
+struct BannerFetcher {
+    // The strip redraws (without a picture when none is to be shown).
+    virtual void stripChanged() = 0;
+    // Starts a download of an http:// picture for the banner.
+    virtual void startFetch(int32_t id, const char* url) = 0;
+    // Queues a download result to the main window as a worker would.
+    virtual void queueResult(int32_t id, int code) = 0;
+
+protected:
+    ~BannerFetcher() = default;
+};
+
+// Set at start-up, before the first banner line arrives.
+extern BannerFetcher* bannerFetcher;
+
+// The functions below as the dispatcher reaches them.
+BannerLines& bannerModel();
+
 // Outcomes of a picture download; 0 is a body to decode.
 enum FetchOutcome {
     FETCH_OK = 0,

@@ -1,4 +1,4 @@
-#include "banner_slots.h"
+#include "banners/banner_slots.h"
 
 BannerFetchSlots bannerFetchSlots;
 

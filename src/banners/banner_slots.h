@@ -9,7 +9,7 @@
 
 #include <stdint.h>
 
-#include "banner_http.h"
+#include "banners/banner_http.h"
 
 enum { kBannerFetchSlots = 4 };
 

@@ -1,11 +1,11 @@
-#include "picture_decode.h"
+#include "banners/picture_decode.h"
 
 #include <limits.h>
 #include <stdlib.h>
 #include <string.h>
 
-#include "picture_alloc.h"
-#include "stb_image.h"
+#include "banners/picture_alloc.h"
+#include <stb_image.h>
 
 namespace {
 

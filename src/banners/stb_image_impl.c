@@ -7,7 +7,7 @@
  * No thread-local storage (the shipping exe has none) and no failure
  * strings, which would be the library's one written global; decodes run
  * one at a time anyway. */
-#include "picture_alloc.h"
+#include "banners/picture_alloc.h"
 
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_GIF
@@ -23,4 +23,4 @@
 #define STBI_MALLOC(size) pictureAlloc(size)
 #define STBI_REALLOC(block, size) pictureRealloc(block, size)
 #define STBI_FREE(block) pictureFree(block)
-#include "stb_image.h"
+#include <stb_image.h>

@@ -3,18 +3,17 @@
 // in slices of at most 250 ms, so that it keeps to its time limits and
 // notices when it is told to give up. The worker also decodes the picture;
 // the main window only installs the bitmap it posts back.
-#include "win_banners.h"
+#include "banners/win_banners.h"
 
 #include <winsock.h>
 
 #include <stdlib.h>
 #include <string.h>
 
-#include "banner_http.h"
-#include "banner_model.h"
-#include "banner_slots.h"
-#include "main_window.h"
-#include "settings.h"
+#include "banners/banner_http.h"
+#include "banners/banner_model.h"
+#include "banners/banner_slots.h"
+#include "toolkit/win_drawing.h"
 
 namespace {
 
@@ -256,8 +255,8 @@ DWORD WINAPI bannerFetchWorker(LPVOID parameter)
 // The whole download's limit from the settings file; read, never written.
 int configuredDownloadLimit()
 {
-    const char* path = settingsPaths.settingsPath.s;
-    if (!path[0])
+    const char* path = bannerSettingsFile;
+    if (!path || !path[0])
         return kBannerDownloadLimitS;
     return bannerDownloadLimitS((int)GetPrivateProfileIntA("UI", "BannerTimeLimit", kBannerDownloadLimitS, path));
 }
@@ -269,7 +268,7 @@ void launchWorker(int index, const BannerFetchRequest& request)
     if (!job)
         return;
     job->request = request;
-    job->window = mainWnd.hwnd;
+    job->window = bannerWindows.main;
     job->limitS = configuredDownloadLimit();
     job->giveUp = &slot.giveUp;
     slot.giveUp = 0;
@@ -310,23 +309,26 @@ void CALLBACK pollFetchSlots(HWND window, UINT, UINT_PTR timer, DWORD)
 }
 
 struct WinBannerFetcher final : BannerFetcher {
-    void stripChanged() override { InvalidateRect(mainWnd.banner, nullptr, TRUE); }
+    void stripChanged() override { repaintLater(bannerWindows.strip, true); }
     void startFetch(int32_t id, const char* url) override { startBannerFetch(url, id); }
-    void queueResult(int32_t id, int code) override { postFailure(mainWnd.hwnd, id, code); }
+    void queueResult(int32_t id, int code) override { postFailure(bannerWindows.main, id, code); }
 };
 
 WinBannerFetcher fetcher;
 
 } // namespace
 
-BannerFetcher& mainWindowBanners() { return fetcher; }
+BannerWindows bannerWindows;
+const char* bannerSettingsFile;
+
+BannerFetcher& winBannerFetcher() { return fetcher; }
 
 void startBannerFetch(const char* url, int32_t id)
 {
     BannerFetchRequest request;
     memset(&request, 0, sizeof request);
     if (!splitBannerUrl(url, request)) {
-        postFailure(mainWnd.hwnd, id, FETCH_HOST_NOT_FOUND);
+        postFailure(bannerWindows.main, id, FETCH_HOST_NOT_FOUND);
         return;
     }
     request.bannerId = id;
@@ -346,7 +348,7 @@ void startBannerFetch(const char* url, int32_t id)
     int oldest = fetchSlotToGiveUp(s, id);
     if (oldest >= 0)
         s.slot[oldest].giveUp = 1;
-    SetTimer(mainWnd.hwnd, kTimerBannerSlots, kSlotPollMs, pollFetchSlots);
+    SetTimer(bannerWindows.main, kTimerBannerSlots, kSlotPollMs, pollFetchSlots);
 }
 
 void onBannerResult(WPARAM wp, LPARAM lp)

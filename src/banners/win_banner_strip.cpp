@@ -1,20 +1,19 @@
 // Decoding a banner picture into a 24-bit top-down DIB section of the size
 // it is drawn at (on the download's worker or the window's thread, one
 // decode at a time), the painting of the strip, and its click.
-#include "win_banners.h"
+#include "banners/win_banners.h"
 
 #include <string.h>
 
-#include "banner_layout.h"
-#include "banner_model.h"
-#include "drawing.h"
-#include "fonts.h"
-#include "main_window.h"
-#include "picture_decode.h"
-#include "session_state.h"
-#include "site.h"
-#include "web_open.h"
-#include "win_text.h"
+#include "banners/banner_layout.h"
+#include "banners/banner_model.h"
+#include "banners/picture_decode.h"
+#include "session/session_state.h"
+#include "session/site.h"
+#include "toolkit/win_drawing.h"
+#include "toolkit/win_fonts.h"
+#include "toolkit/win_text.h"
+#include "toolkit/win_web_open.h"
 
 namespace {
 
@@ -129,7 +128,7 @@ void installBannerBitmap(HBITMAP bitmap, int width, int height)
     p.width = width;
     p.height = height;
     session.banner.shown = true;
-    mainWindowBanners().stripChanged();
+    winBannerFetcher().stripChanged();
 }
 
 bool decodeBannerPicture(const void* bytes, size_t length)

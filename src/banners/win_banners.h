@@ -1,7 +1,6 @@
 // The banner strip of the main window on Win32: picture downloads on
 // worker threads, their results, decoding into a bitmap, painting the strip
-// and its click. The session core reaches it through mainWindowBanners()
-// (main_window.h).
+// and its click. The banner rules reach it through winBannerFetcher().
 #pragma once
 
 #include <windows.h>
@@ -9,8 +8,25 @@
 #include <stddef.h>
 #include <stdint.h>
 
-#include "banner_http.h"
-#include "host.h"
+#include "banners/banner_http.h"
+#include "banners/banner_model.h"
+#include "session/host.h"
+
+// The main window, which downloads report to and whose timer waits for a
+// free download slot, and its banner strip; the main window sets them when
+// it creates the strip.
+struct BannerWindows {
+    HWND main;
+    HWND strip;
+};
+extern BannerWindows bannerWindows;
+
+// The settings file [UI] BannerTimeLimit is read from at the start of each
+// download; null or empty: the default limit. Set at start-up.
+extern const char* bannerSettingsFile;
+
+// The strip and its downloads as the banner rules use them.
+BannerFetcher& winBannerFetcher();
 
 // Starts a worker that downloads an "http://" picture for the banner and
 // decodes it; its outcome arrives later as one kMsgBannerResult to the main

@@ -1,7 +1,7 @@
-#include "call_user.h"
+#include "session/call_user.h"
 
-#include "host.h"
-#include "session_state.h"
+#include "session/host.h"
+#include "session/session_state.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "commands.h"
+#include "session/commands.h"
 
 #include <string.h>
 
-#include "codepage.h"
-#include "connection.h"
-#include "host.h"
-#include "session_state.h"
+#include "base/codepage.h"
+#include "session/connection.h"
+#include "session/host.h"
+#include "session/session_state.h"
 
 namespace {
 

@@ -1,14 +1,13 @@
-#include "connection.h"
+#include "session/connection.h"
 
 #include <string.h>
 
-#include "call_user.h"
-#include "host.h"
-#include "journal.h"
-#include "protocol.h"
-#include "protocol_log.h"
-#include "reconnect.h"
-#include "session_state.h"
+#include "session/call_user.h"
+#include "session/host.h"
+#include "session/protocol.h"
+#include "session/protocol_log.h"
+#include "session/reconnect.h"
+#include "session/session_state.h"
 
 namespace {
 
@@ -35,6 +34,13 @@ bool readSkipped;
 bool passPaused;
 
 char lineText[kDecodedLineCap];
+
+// The end of a batch: the journals write what they gathered.
+void flushJournal()
+{
+    if (ports.journal)
+        ports.journal->flush();
+}
 
 bool socketOpen() { return session.socket != kNoSocket; }
 
@@ -125,7 +131,7 @@ void runPass(bool last)
                 // of this pass's lines, and may already hold a new
                 // connection's data.
                 ports.log->endBatch();
-                flushJournals();
+                flushJournal();
                 endCallPass();
                 return;
             }
@@ -143,7 +149,7 @@ void runPass(bool last)
         ports.host->startTimer(kTimerReceive, 1);
     }
     ports.log->endBatch();
-    flushJournals();
+    flushJournal();
     endCallPass();
 }
 

@@ -6,7 +6,7 @@
 #include <stdarg.h>
 #include <stddef.h>
 
-#include "session_state.h"
+#include "session/session_state.h"
 
 enum { kFormatBufferSize = 6008 };
 

@@ -1,16 +1,14 @@
-#include "dispatch.h"
+#include "session/dispatch.h"
 
 #include <string.h>
 
-#include "banner_model.h"
-#include "call_user.h"
-#include "codepage.h"
-#include "connection.h"
-#include "journal.h"
-#include "mention.h"
-#include "reconnect.h"
-#include "session_state.h"
-#include "site.h"
+#include "base/codepage.h"
+#include "session/call_user.h"
+#include "session/connection.h"
+#include "session/mention.h"
+#include "session/reconnect.h"
+#include "session/session_state.h"
+#include "session/site.h"
 
 namespace {
 
@@ -18,6 +16,12 @@ namespace {
 inline const char* field(const ParsedLine& p, int n) { return p.field[n - 1]; }
 
 bool panelOpen() { return ports.panel->isOpen(); }
+
+void journalLine(JournalLineKind kind, const char* who, const char* text)
+{
+    if (ports.journal)
+        ports.journal->line(kind, who, text);
+}
 
 // ---- Chat traffic ------------------------------------------------------
 
@@ -130,7 +134,7 @@ void onTopic(const ParsedLine& p)
 {
     ports.views->showTopic(field(p, 1));
     if (*field(p, 2)) {
-        char line[kJournalLineCap];
+        char line[kDecodedLineCap];
         formatText(line, sizeof line, "Топик изменил %s: %s", field(p, 2), field(p, 1));
         ports.log->logMarkedLine(nullptr, "* ", nullptr, 0, line, session.colors.sys, kLineLinks);
         journalLine(JournalSystem, nullptr, line);
@@ -260,13 +264,13 @@ void onCfgEnd(const ParsedLine&)
 
 // ---- Banners -----------------------------------------------------------
 
-void onBanner(const ParsedLine& p) { showBanner(field(p, 1), field(p, 2), field(p, 3)); }
-void onBannerList(const ParsedLine&) { resetBannerCatalogue(); }
+void onBanner(const ParsedLine& p) { ports.banners->show(field(p, 1), field(p, 2), field(p, 3)); }
+void onBannerList(const ParsedLine&) { ports.banners->catalogueBegin(); }
 void onBannerItem(const ParsedLine& p)
 {
-    appendBannerCatalogueItem(field(p, 1), field(p, 2), field(p, 3), field(p, 4), field(p, 5));
+    ports.banners->catalogueItem(field(p, 1), field(p, 2), field(p, 3), field(p, 4), field(p, 5));
 }
-void onBannerEnd(const ParsedLine&) { endBannerCatalogue(); }
+void onBannerEnd(const ParsedLine&) { ports.banners->catalogueEnd(); }
 
 // ---- Anything else -----------------------------------------------------
 

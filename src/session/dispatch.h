@@ -1,8 +1,8 @@
 // What every line from the server does to the session record and the views.
 #pragma once
 
-#include "host.h"
-#include "protocol.h"
+#include "session/host.h"
+#include "session/protocol.h"
 
 void dispatchServerLine(const ParsedLine& line);
 

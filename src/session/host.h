@@ -5,7 +5,7 @@
 #include <stddef.h>
 #include <stdint.h>
 
-#include "session_state.h"
+#include "session/session_state.h"
 
 struct ParsedLine;
 
@@ -21,7 +21,7 @@ enum {
     kTimerWelcomeWait = 4, // one shot, 15 s after the connect completed
     kTimerReceive = 5,     // one shot: the rest of a receive pass that paused
     kTimerReconnect = 6,   // reconnect countdown and the silence check, every second
-    // 7 is the journals' flush (kTimerJournal)
+    kTimerJournal = 7,     // the journals' flush, every 5 s while lines are gathered
     kTimerBannerSlots = 8, // while a picture download waits for a free slot
 };
 enum {
@@ -109,17 +109,44 @@ protected:
     ~PanelView() = default;
 };
 
-// The banner strip and its picture downloads.
-struct BannerFetcher {
-    // The strip redraws (without a picture when none is to be shown).
-    virtual void stripChanged() = 0;
-    // Starts a download of an http:// picture for the banner.
-    virtual void startFetch(int32_t id, const char* url) = 0;
-    // Queues a download result to the main window as a worker would.
-    virtual void queueResult(int32_t id, int code) = 0;
+// The banner lines of the server (BANNER, and BANNERLIST ... BANNEREND),
+// handed on to the banner rules with their fields as they came.
+struct BannerLines {
+    virtual void show(const char* id, const char* url, const char* link) = 0;
+    virtual void catalogueBegin() = 0;
+    virtual void catalogueItem(const char* id, const char* url, const char* link, const char* weight,
+                               const char* enabled) = 0;
+    virtual void catalogueEnd() = 0;
 
 protected:
-    ~BannerFetcher() = default;
+    ~BannerLines() = default;
+};
+
+// What a journalled line is. The private kinds go to the file of the other
+// person (who); the rest to the file of the current room.
+enum JournalLineKind {
+    JournalChat,         // MSG: "<who> text"
+    JournalSystem,       // SYS and the room's system lines: "* text"
+    JournalNotice,       // NOTICE: "ОБЪЯВЛЕНИЕ: text"
+    JournalPrivateFrom,  // PM: "[приват от who] text"
+    JournalPrivateTo,    // PMSENT: "[приват для who] text"
+};
+
+inline bool isPrivateJournalLine(JournalLineKind kind)
+{
+    return kind == JournalPrivateFrom || kind == JournalPrivateTo;
+}
+
+// The conversation journals, as the session core feeds them.
+struct ConversationJournal {
+    // One line of the current room (private kinds: of the conversation with
+    // who); nothing while journals are off.
+    virtual void line(JournalLineKind kind, const char* who, const char* text) = 0;
+    // A batch of received lines ended: what is gathered goes to the files.
+    virtual void flush() = 0;
+
+protected:
+    ~ConversationJournal() = default;
 };
 
 // Marks of a line's text piece: its web links underlined and clickable; a
@@ -173,7 +200,8 @@ struct SessionPorts {
     LineHandler* lines;
     ChatViews* views;
     PanelView* panel;
-    BannerFetcher* banners;
+    BannerLines* banners;
+    ConversationJournal* journal;  // null: no journals
 };
 
 extern SessionPorts ports;

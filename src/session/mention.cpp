@@ -1,6 +1,6 @@
-#include "mention.h"
+#include "session/mention.h"
 
-#include "text_fold.h"
+#include "base/text_fold.h"
 
 bool isMention(const char* sender, const char* text, const char* ownNick)
 {

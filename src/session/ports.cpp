@@ -1,6 +1,6 @@
 #include <stdarg.h>
 
-#include "host.h"
+#include "session/host.h"
 
 SessionPorts ports;
 

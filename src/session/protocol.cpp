@@ -1,4 +1,4 @@
-#include "protocol.h"
+#include "session/protocol.h"
 
 #include <string.h>
 

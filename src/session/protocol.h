@@ -5,7 +5,7 @@
 #include <stddef.h>
 #include <stdint.h>
 
-#include "codepage.h"
+#include "base/codepage.h"
 
 enum {
     kMaxSendChars = 4095,      // characters of one outgoing line before encoding

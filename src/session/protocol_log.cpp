@@ -1,9 +1,9 @@
-#include "protocol_log.h"
+#include "session/protocol_log.h"
 
 #include <stdio.h>
 #include <string.h>
 
-#include "host.h"
+#include "session/host.h"
 
 const char kProtocolLogName[] = "Zumbara-protocol.log";
 Text<260> protocolLogPath;

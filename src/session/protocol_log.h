@@ -4,7 +4,7 @@
 
 #include <stddef.h>
 
-#include "bounded.h"
+#include "base/bounded.h"
 
 extern const char kProtocolLogName[];  // "Zumbara-protocol.log"
 

@@ -1,11 +1,11 @@
-#include "reconnect.h"
+#include "session/reconnect.h"
 
 #include <string.h>
 
-#include "connection.h"
-#include "host.h"
-#include "session_state.h"
-#include "text_fold.h"
+#include "base/text_fold.h"
+#include "session/connection.h"
+#include "session/host.h"
+#include "session/session_state.h"
 
 ReconnectState reconnect;
 

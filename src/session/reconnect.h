@@ -15,7 +15,7 @@
 #include <stddef.h>
 #include <stdint.h>
 
-#include "bounded.h"
+#include "base/bounded.h"
 
 enum {
     kReconnectRefusalLimit = 20,   // 409 and 503 refusals of tries in a row

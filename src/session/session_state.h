@@ -6,19 +6,8 @@
 #include <stddef.h>
 #include <stdint.h>
 
-#include "bounded.h"
-
-// 24-bit colour as 0x00BBGGRR (the layout of a Windows COLORREF).
-typedef uint32_t Color;
-
-inline Color rgbColor(unsigned r, unsigned g, unsigned b)
-{
-    return (Color)((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
-}
-
-// Each of red, green and blue moved by delta and held within 0 .. 255: the
-// lighter and darker shades of the panel colour.
-Color shadeColor(Color c, int delta);
+#include "base/bounded.h"
+#include "base/color.h"
 
 // Socket handle as the platform gives it; kNoSocket when there is none.
 typedef uintptr_t SocketHandle;
@@ -196,9 +185,6 @@ void removeIgnoredAt(SessionState& s, int index);
 // Banner catalogue.
 bool appendBannerItem(SessionState& s, int32_t id, const char* url, const char* link, int32_t weight, int32_t enabled);
 void clearBannerItems(SessionState& s);
-
-// "#RRGGBB" (the "#" optional) to a colour; the fallback on bad input.
-Color parseColor(const char* text, Color fallback);
 
 // Decimal number as the protocol's number fields are read: optional sign,
 // leading digits; no digits reads as 0. Never overflows.

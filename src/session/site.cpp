@@ -1,6 +1,6 @@
-#include "site.h"
+#include "session/site.h"
 
-#include "session_state.h"
+#include "session/session_state.h"
 
 const char kDefaultServerHost[] = "chat.zumbara.example";
 const char kPortalDomain[] = "zumbara.example";

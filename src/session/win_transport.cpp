@@ -1,4 +1,4 @@
-#include "win_transport.h"
+#include "session/win_transport.h"
 
 #include <winsock.h>
 

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "host.h"
+#include "session/host.h"
 
 struct WinsockTransport final : Transport {
     HWND notifyWindow = nullptr;

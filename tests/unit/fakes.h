@@ -7,12 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "connection.h"
-#include "host.h"
-#include "protocol.h"
-#include "protocol_log.h"
-#include "reconnect.h"
-#include "session_state.h"
+#include "banners/banner_model.h"
+#include "session/connection.h"
+#include "session/host.h"
+#include "session/protocol.h"
+#include "session/protocol_log.h"
+#include "session/reconnect.h"
+#include "session/session_state.h"
 
 struct FakeTransport : Transport {
     bool resolves = true;
@@ -214,7 +215,9 @@ struct SessionFixture {
         ports.lines = &lines;
         ports.views = &host;
         ports.panel = &host;
-        ports.banners = &host;
+        ports.banners = &bannerModel();
+        ports.journal = nullptr;
+        bannerFetcher = &host;
     }
 
     // Connect and complete the connect event, as a server accepting at once.

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "admin_actions.h"
-#include "admin_ids.h"
+#include "admin/admin_actions.h"
+#include "admin/admin_ids.h"
+#include "shell/main_commands.h"
 #include "fakes.h"
-#include "main_commands.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 
 #include <string>
 
-#include "banner_http.h"
-#include "banner_layout.h"
-#include "banner_model.h"
+#include "banners/banner_http.h"
+#include "banners/banner_layout.h"
+#include "banners/banner_model.h"
+#include "banners/picture_decode.h"
 #include "fakes.h"
-#include "picture_decode.h"
 
 namespace {
 

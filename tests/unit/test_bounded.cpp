@@ -2,7 +2,7 @@
 
 #include <string.h>
 
-#include "bounded.h"
+#include "base/bounded.h"
 
 TEST(Bounded, CopiesTruncateToTheFieldAndAlwaysTerminate)
 {

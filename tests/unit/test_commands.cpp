@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "commands.h"
-#include "dispatch.h"
+#include "session/commands.h"
+#include "session/dispatch.h"
 #include "fakes.h"
 
 namespace {

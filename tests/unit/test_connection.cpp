@@ -7,9 +7,9 @@
 #include <sstream>
 #include <string>
 
-#include "dispatch.h"
+#include "session/dispatch.h"
+#include "session/protocol_log.h"
 #include "fakes.h"
-#include "protocol_log.h"
 
 namespace {
 

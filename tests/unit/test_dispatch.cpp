@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "dispatch.h"
+#include "session/dispatch.h"
 #include "fakes.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "input_completion.h"
-#include "input_history.h"
+#include "input/input_completion.h"
+#include "input/input_history.h"
 
 namespace {
 

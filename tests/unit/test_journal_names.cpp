@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "codepage.h"
-#include "journal_names.h"
+#include "base/codepage.h"
+#include "journal/journal_names.h"
 
 namespace {
 

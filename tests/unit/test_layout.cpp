@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "layout.h"
+#include "shell/layout.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "log_links.h"
-#include "mention.h"
+#include "log/log_links.h"
+#include "session/mention.h"
 
 namespace {
 

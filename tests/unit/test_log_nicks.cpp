@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "log_nicks.h"
+#include "log/log_nicks.h"
 
 namespace {
 

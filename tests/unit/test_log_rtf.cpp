@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "codepage.h"
-#include "log_rtf.h"
+#include "base/codepage.h"
+#include "log/log_rtf.h"
 
 TEST(LogRtf, NoTextCanFormatAndEveryPositionIsCounted)
 {

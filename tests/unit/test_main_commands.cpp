@@ -7,12 +7,13 @@
 #include <tuple>
 #include <vector>
 
+#include "input/input_actions.h"
+#include "people/people_view.h"
+#include "session/protocol.h"
+#include "session/protocol_log.h"
+#include "session/site.h"
+#include "shell/main_commands.h"
 #include "fakes.h"
-#include "input_actions.h"
-#include "main_commands.h"
-#include "protocol.h"
-#include "protocol_log.h"
-#include "site.h"
 
 namespace {
 
@@ -115,7 +116,8 @@ struct CommandRig : SessionFixture {
         ports.host = &host;
         ports.views = &host;
         ports.panel = &host;
-        ports.banners = &host;
+        ports.banners = &bannerModel();
+        bannerFetcher = &host;
         ports.log = &log;
         log.events = &host;
         window.events = &host;

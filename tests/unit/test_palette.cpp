@@ -2,7 +2,7 @@
 
 #include <string.h>
 
-#include "palette.h"
+#include "toolkit/palette.h"
 
 TEST(Palette, FindsAValueInAnyLetterCase)
 {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "people_view.h"
-#include "session_state.h"
+#include "people/people_view.h"
+#include "session/session_state.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "protocol.h"
+#include "session/protocol.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 #include <functional>
 #include <string>
 
-#include "dispatch.h"
+#include "session/dispatch.h"
+#include "session/reconnect.h"
+#include "shell/main_commands.h"
+#include "shell/status_texts.h"
 #include "fakes.h"
-#include "main_commands.h"
-#include "reconnect.h"
-#include "status_texts.h"
 
 namespace {
 

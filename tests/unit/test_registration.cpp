@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "registration.h"
+#include "dialogs/registration.h"
 
 TEST(Registration, LoginRule)
 {

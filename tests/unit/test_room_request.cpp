@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "dialogs/room_request.h"
 #include "fakes.h"
-#include "room_request.h"
 
 namespace {
 

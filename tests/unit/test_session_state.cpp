@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "codepage.h"
-#include "session_state.h"
+#include "base/codepage.h"
+#include "session/session_state.h"
 
 class SessionStateTest : public ::testing::Test {
 protected:

@@ -4,10 +4,10 @@
 #include <utility>
 #include <vector>
 
-#include "codepage.h"
-#include "protocol_log.h"
-#include "session_state.h"
-#include "settings.h"
+#include "app/settings.h"
+#include "base/codepage.h"
+#include "session/protocol_log.h"
+#include "session/session_state.h"
 
 namespace {
 

@@ -1,8 +1,9 @@
 // Texts and derived colours of the status displays.
 #include <gtest/gtest.h>
 
-#include "session_state.h"
-#include "status_texts.h"
+#include "session/session_state.h"
+#include "shell/status_texts.h"
+#include "toolkit/palette.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <stdlib.h>
 
-#include "drawing.h"
+#include "toolkit/win_drawing.h"
 
 // Is every channel of a within tolerance of b's?
 inline bool colorNear(COLORREF a, COLORREF b, int tolerance)

@@ -7,8 +7,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "control_ids.h"
-#include "layout.h"
+#include "shell/control_ids.h"
+#include "shell/layout.h"
 #include "main_window_support.h"
 
 class MainWindowTest : public ::testing::Test {

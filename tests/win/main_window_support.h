@@ -5,12 +5,13 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "dispatch.h"
-#include "fonts.h"
-#include "main_window.h"
-#include "win_session_host.h"
+#include "banners/win_banners.h"
+#include "session/dispatch.h"
+#include "session/win_transport.h"
+#include "shell/win_main_window.h"
+#include "shell/win_session_host.h"
+#include "toolkit/win_fonts.h"
 #include "win_support.h"
-#include "win_transport.h"
 
 struct TestMainWindow {
     HWND window = nullptr;
@@ -29,7 +30,8 @@ struct TestMainWindow {
         ports = SessionPorts{&transport,         &host,
                              nullptr,            &serverLineDispatcher(),
                              &mainWindowViews(), &mainWindowPanel(),
-                             &mainWindowBanners()};
+                             &bannerModel(),     nullptr};
+        bannerFetcher = &winBannerFetcher();
         window = createMainWindow(inst);
         if (!window)
             return nullptr;

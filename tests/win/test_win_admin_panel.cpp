@@ -8,11 +8,11 @@
 
 #include <string>
 
-#include "admin_panel.h"
+#include "admin/win_admin_panel.h"
+#include "session/protocol.h"
+#include "shell/main_commands.h"
 #include "dialog_driver.h"
-#include "main_commands.h"
 #include "main_window_fixture.h"
-#include "protocol.h"
 
 namespace {
 

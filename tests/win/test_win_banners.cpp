@@ -14,11 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "banner_model.h"
+#include "banners/banner_model.h"
+#include "banners/win_banners.h"
 #include "canvas.h"
 #include "main_window_fixture.h"
-#include "settings.h"
-#include "win_banners.h"
 
 namespace {
 
@@ -250,7 +249,7 @@ TEST_F(BannerWindowTest, AServerThatNeverAnswersEndsInALineAfterTheTimeOut)
 // user would; the program only reads it.
 struct DownloadLimitSetting {
     char path[MAX_PATH];
-    Text<260> before;
+    const char* before;
 
     explicit DownloadLimitSetting(int seconds)
     {
@@ -258,12 +257,12 @@ struct DownloadLimitSetting {
         GetTempPathA(sizeof dir, dir);
         formatText(path, sizeof path, "%szb-banners-%lu.ini", dir, GetCurrentProcessId());
         WritePrivateProfileStringA("UI", "BannerTimeLimit", std::to_string(seconds).c_str(), path);
-        before = settingsPaths.settingsPath;
-        settingsPaths.settingsPath.set(path);
+        before = bannerSettingsFile;
+        bannerSettingsFile = path;
     }
     ~DownloadLimitSetting()
     {
-        settingsPaths.settingsPath = before;
+        bannerSettingsFile = before;
         DeleteFileA(path);
     }
 };

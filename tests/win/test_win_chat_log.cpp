@@ -9,12 +9,12 @@
 
 #include <string>
 
-#include "chat_log.h"
-#include "codepage.h"
-#include "host.h"
-#include "log_clicks.h"
-#include "web_open.h"
-#include "win_text.h"
+#include "base/codepage.h"
+#include "log/win_chat_log.h"
+#include "log/win_log_clicks.h"
+#include "session/host.h"
+#include "toolkit/win_text.h"
+#include "toolkit/win_web_open.h"
 
 namespace {
 

@@ -7,12 +7,12 @@
 #include <string>
 
 #include "../unit/fakes.h"
-#include "chat_log.h"
-#include "dispatch.h"
-#include "protocol_log.h"
-#include "win_session_host.h"
+#include "log/win_chat_log.h"
+#include "session/dispatch.h"
+#include "session/protocol_log.h"
+#include "session/win_transport.h"
+#include "shell/win_session_host.h"
 #include "win_support.h"
-#include "win_transport.h"
 
 namespace {
 

@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "../unit/fakes.h"
-#include "about_dialog.h"
-#include "create_room_dialog.h"
+#include "dialogs/registration.h"
+#include "dialogs/win_about_dialog.h"
+#include "dialogs/win_create_room_dialog.h"
+#include "dialogs/win_registration_dialog.h"
+#include "session/session_state.h"
 #include "dialog_driver.h"
-#include "registration.h"
-#include "registration_dialog.h"
-#include "session_state.h"
 #include "win_support.h"
 
 namespace {

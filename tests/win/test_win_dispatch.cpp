@@ -4,10 +4,10 @@
 #include <string>
 
 #include "../unit/fakes.h"
-#include "dispatch.h"
-#include "win_session_host.h"
+#include "session/dispatch.h"
+#include "session/win_transport.h"
+#include "shell/win_session_host.h"
 #include "win_support.h"
-#include "win_transport.h"
 
 namespace {
 

@@ -12,20 +12,20 @@
 #include <vector>
 
 #include "../unit/fakes.h"
+#include "app/settings.h"
+#include "app/win_settings.h"
+#include "dialogs/win_login_dialog.h"
+#include "session/connection.h"
+#include "session/session_state.h"
+#include "session/site.h"
+#include "session/win_transport.h"
+#include "shell/win_session_host.h"
+#include "toolkit/palette.h"
+#include "toolkit/win_drawing.h"
+#include "toolkit/win_fonts.h"
 #include "canvas.h"
 #include "dialog_driver.h"
-#include "connection.h"
-#include "drawing.h"
-#include "fonts.h"
-#include "login_dialog.h"
-#include "palette.h"
-#include "session_state.h"
-#include "settings.h"
-#include "site.h"
-#include "win_session_host.h"
-#include "win_settings.h"
 #include "win_support.h"
-#include "win_transport.h"
 
 // The entry point's saveSettingsNow, here writing a temporary settings file
 // through the real profile functions and counting the calls.

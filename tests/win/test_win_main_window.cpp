@@ -7,13 +7,13 @@
 
 #include <vector>
 
-#include "control_ids.h"
-#include "layout.h"
-#include "main_commands.h"
-#include "main_window.h"
+#include "shell/control_ids.h"
+#include "shell/layout.h"
+#include "shell/main_commands.h"
+#include "shell/win_main_window.h"
+#include "toolkit/win_text.h"
+#include "toolkit/win_visual_styles.h"
 #include "main_window_fixture.h"
-#include "visual_styles.h"
-#include "win_text.h"
 
 TEST_F(MainWindowTest, ChildrenInCreationOrder)
 {

@@ -9,13 +9,13 @@
 
 #include <string>
 
+#include "people/people_view.h"
+#include "people/win_people_list.h"
+#include "session/protocol.h"
+#include "session/site.h"
+#include "shell/win_status_display.h"
 #include "canvas.h"
 #include "main_window_fixture.h"
-#include "people_view.h"
-#include "protocol.h"
-#include "site.h"
-#include "status_display.h"
-#include "user_list.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ protected:
     void paintItem(Canvas& c, int n, UINT state)
     {
         DRAWITEMSTRUCT d = {ODT_LISTBOX, IdUserList, (UINT)n, ODA_DRAWENTIRE, state, list(), c.dc, {0, 0, 211, 18}, 0};
-        paintUserItem(&d);
+        paintUserItem(&d, mainWnd.peopleImages);
     }
     // Does the 16 by 16 block at (x, y) show image of the people list?
     bool showsImage(Canvas& c, int x, int y, int image, COLORREF background)
@@ -179,9 +179,9 @@ TEST_F(PeopleWindowTest, TopicLineShowsAt299Characters)
     Canvas whole(3000, 20, kMagenta), cut(3000, 20, kMagenta);
     DRAWITEMSTRUCT d = {ODT_STATIC, IdTopic, 0, ODA_DRAWENTIRE, 0, GetDlgItem(window, IdTopic), whole.dc,
                         {0, 0, 3000, 20}, 0};
-    showTopicText(topic.c_str());
+    showTopicText(d.hwndItem, topic.c_str());
     paintTopicLine(&d);
-    showTopicText(topic.substr(0, 299).c_str());
+    showTopicText(d.hwndItem, topic.substr(0, 299).c_str());
     d.hDC = cut.dc;
     paintTopicLine(&d);
     int differing = 0;
@@ -189,7 +189,7 @@ TEST_F(PeopleWindowTest, TopicLineShowsAt299Characters)
         differing += whole.at(x, 10) != cut.at(x, 10);
     EXPECT_EQ(differing, 0);
     EXPECT_TRUE(cut.anyNear(6, 0, 46, 20, RGB(0x2B, 0x2B, 0x5E), 40));  // the caption "Тема:"
-    showTopicText("");
+    showTopicText(d.hwndItem, "");
 }
 
 TEST_F(PeopleWindowTest, TickRepaintsTheClockAndOnlyTheHeaderEnd)

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "session_state.h"
-#include "win_settings.h"
+#include "app/win_settings.h"
+#include "session/session_state.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 #include <string>
 
-#include "win_text.h"
+#include "toolkit/win_text.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // page are set up as the program's start-up sets them.
 #include <gtest/gtest.h>
 
-#include "win_codepage.h"
-#include "win_transport.h"
+#include "base/win_codepage.h"
+#include "session/win_transport.h"
 
 int main(int argc, char** argv)
 {

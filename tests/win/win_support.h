@@ -10,10 +10,11 @@
 
 #include <string>
 
-#include "connection.h"
-#include "host.h"
-#include "win_session_host.h"
-#include "win_transport.h"
+#include "banners/banner_model.h"
+#include "session/connection.h"
+#include "session/host.h"
+#include "session/win_transport.h"
+#include "shell/win_session_host.h"
 
 // Handles messages until the condition holds or the time is up.
 template <class Cond>
@@ -193,7 +194,8 @@ struct LoopbackSession {
             return false;
         transport.notifyWindow = window;
         host.window = window;
-        ports = SessionPorts{&transport, &host, log, lines, views, panel, banners};
+        ports = SessionPorts{&transport, &host, log, lines, views, panel, &bannerModel(), nullptr};
+        bannerFetcher = banners;
         session.settings.host.set("127.0.0.1");
         session.settings.port = server.port;
         return true;

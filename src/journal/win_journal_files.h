@@ -1,0 +1,8 @@
+// The journals' file side on Windows: the wide file functions on Windows NT
+// (looked up at run time), the ANSI ones in the system's code page on 95, 98
+// and ME.
+#pragma once
+
+// Starts the journals in the folder of the settings file (its path as the
+// ANSI file functions gave it).
+void startWinJournals(const char* settingsFolder);
