@@ -1,15 +1,15 @@
 // The splash: each frame painted into a memory DC, and the real window as
-// start-up shows it, watched from a timer its own message handling runs.
+// start-up shows it, watched at every paint it is sent.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <set>
 
+#include "dialogs/win_splash.h"
+#include "toolkit/win_drawing.h"
+#include "toolkit/win_fonts.h"
 #include "canvas.h"
-#include "drawing.h"
-#include "fonts.h"
-#include "splash.h"
 
 namespace {
 
@@ -47,16 +47,20 @@ struct Watch {
 };
 Watch* watch;
 
-VOID CALLBACK look(HWND, UINT, UINT_PTR, DWORD)
+// Every message sent to a window of this thread passes here first: each
+// frame's paint of the splash is seen, however fast the machine is.
+LRESULT CALLBACK look(int code, WPARAM wp, LPARAM lp)
 {
+    const CWPSTRUCT* m = (const CWPSTRUCT*)lp;
     HWND w = FindWindowA(kSplashClass, nullptr);
-    if (!w)
-        return;
-    watch->frames++;
-    watch->steps.insert(splashStep);
-    GetWindowRect(w, &watch->rect);
-    watch->style = GetWindowLongPtrA(w, GWL_STYLE);
-    watch->exStyle = GetWindowLongPtrA(w, GWL_EXSTYLE);
+    if (code == HC_ACTION && w && m->hwnd == w && m->message == WM_PAINT) {
+        watch->frames++;
+        watch->steps.insert(splashStep);
+        GetWindowRect(w, &watch->rect);
+        watch->style = GetWindowLongPtrA(w, GWL_STYLE);
+        watch->exStyle = GetWindowLongPtrA(w, GWL_EXSTYLE);
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
 }
 
 } // namespace
@@ -66,9 +70,10 @@ TEST(Splash, TenFramesInACentredTopMostToolWindow)
     createFonts();
     Watch seen;
     watch = &seen;
-    UINT_PTR timer = SetTimer(nullptr, 0, 10, look);
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, look, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
     runSplash(GetModuleHandleA(nullptr));
-    KillTimer(nullptr, timer);
+    UnhookWindowsHookEx(hook);
     watch = nullptr;
 
     EXPECT_EQ(FindWindowA(kSplashClass, nullptr), nullptr);  // gone afterwards
