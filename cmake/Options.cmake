@@ -1,8 +1,8 @@
 # Compile options shared by every target of the project.
 
-# Narrow literals are code page 1251 text on every build, as the program
-# handles text in the Windows ANSI code page.
-set(ZB_CHARSET_FLAGS -finput-charset=UTF-8 -fexec-charset=CP1251)
+# Sources are UTF-8, and so are the narrow literals: the program holds its
+# text in UTF-8 and converts only at its edges (src/base/utf8.h).
+set(ZB_CHARSET_FLAGS -finput-charset=UTF-8 -fexec-charset=UTF-8)
 
 set(ZB_WARNINGS -Wall -Wextra)
 if(ZB_WERROR)

@@ -35,6 +35,8 @@
 #include "banners/banner_model.h"
 #include "base/bounded.h"
 #include "base/codepage.h"
+#include "base/text_fold.h"
+#include "base/utf8.h"
 #include "session/commands.h"
 #include "session/connection.h"
 #include "session/dispatch.h"
@@ -356,7 +358,7 @@ struct Typing {
     size_t length = 0;
     bool read = false;
     int clears = 0;
-    char given[2048];   // what readInput handed out
+    char given[kInputLineBytes];  // what readInput handed out
 };
 
 Typing typing;
@@ -371,7 +373,7 @@ struct FuzzViews final : ChatViews, PanelView, BannerFetcher {
         checkUsers();
         // The class depends on the text alone: a status is classified again
         // only when the text at its row changed.
-        static Text<sizeof(UserEntry::status)> classified[kMaxUsers];
+        static decltype(UserEntry::status) classified[kMaxUsers];
         static bool known[kMaxUsers];
         for (int i = 0; i < session.userCount; i++) {
             const char* status = session.users[i].status.s;
@@ -397,7 +399,9 @@ struct FuzzViews final : ChatViews, PanelView, BannerFetcher {
     {
         CHECK(typing.active && !typing.read);
         CHECK(cap > 0);
+        // A window's text is the program's text: well-formed UTF-8.
         copyTextN(text, cap, typing.text, typing.length);
+        repairUtf8(text, strlen(text));
         copyText(typing.given, sizeof typing.given, text);
         CHECK(strlen(text) < cap);
         typing.read = true;

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "base/utf8.h"
 #include "log/log_nicks.h"
 #include "people/people_view.h"
 #include "fuzz_support.h"
@@ -19,18 +20,21 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     resetSessionState(session);
+    // The log's lines are the program's text, well-formed UTF-8 as every way
+    // into the program makes it.
     std::string input((const char*)data, size);
+    repairUtf8(&input[0], input.size());
     for (size_t start = 0, end; start <= input.size(); start = end + 1) {
         end = input.find('\n', start);
         if (end == std::string::npos)
             end = input.size();
         std::vector<char> line(input.begin() + (long)start, input.begin() + (long)end);
         for (size_t p = 0; p <= line.size(); p++) {
-            char nick[kLogNickChars + 1];
+            char nick[kLogNickBytes];
             if (!nickInLine(line.empty() ? nullptr : line.data(), line.size(), p, nick, sizeof nick))
                 continue;
             size_t n = strlen(nick);
-            CHECK(n >= 1 && n <= kLogNickChars && !strpbrk(nick, "<>"));
+            CHECK(n >= 1 && utf8UnitCount(nick, n) <= kLogNickChars && !strpbrk(nick, "<>"));
             CHECK(input.find("<" + std::string(nick) + ">", start) < end);
         }
         std::string fields[3];

@@ -24,6 +24,7 @@
 
 #include "base/bounded.h"
 #include "base/codepage.h"
+#include "base/utf8.h"
 #include "session/connection.h"
 #include "session/host.h"
 #include "session/protocol.h"
@@ -490,41 +491,43 @@ void checkFields(const char* a, const char* b, const char* c, const char* d)
 
 void runCodec(const uint8_t* data, size_t size)
 {
-    // The input as terminated code-page text, in a buffer of exactly its size.
+    // The input as terminated program text (UTF-8, repaired as every way
+    // into the program repairs it), in a buffer of exactly its size.
     std::vector<char> text(data, data + size);
     text.push_back('\0');
     const size_t textLen = strlen(text.data());
+    repairUtf8(text.data(), textLen);
 
     // The fixed-size outputs live across runs, each a buffer of exactly the
     // size its function writes to, fenced by the sanitizer like the heap:
     // allocating them per input cost more than the rest of the run.
     static char encoded[kEncodedLineCap];
     size_t n = encodeLine(text.data(), encoded);
-    CHECK(n <= kEncodedLineCap - 4);
+    CHECK(n <= kEncodedLineCap - 3);
 
-    // Every code-page byte other than NUL survives the way out and back.
+    // Every character but NUL survives the way out and back.
     static char back[kDecodedLineCap];
     size_t backLen = decodeLine(encoded, n, back);
-    size_t sentChars = textLen < kMaxSendChars ? textLen : kMaxSendChars;
-    CHECK(backLen <= sentChars);
+    size_t sentBytes = utf8BytesForUnits(text.data(), textLen, kMaxSendChars);
+    CHECK(backLen <= sentBytes);
     CHECK(memcmp(back, text.data(), backLen) == 0);
     if (n <= kEncodeStopBytes)
-        CHECK(backLen == sentChars);
+        CHECK(backLen == sentBytes);
 
-    static Utf16Unit wide[kMaxDecodeUnits];
-    size_t units = decodeUtf8((const char*)data, size, wide);
-    CHECK(units <= kMaxDecodeUnits && units <= size);
-    for (size_t i = 0; i < units; i++)
-        CHECK(wide[i] != 0);
-
+    // Whatever arrives becomes well-formed text of at most 4,095 characters
+    // without a NUL inside.
     static char line[kDecodedLineCap];
     size_t len = decodeLine((const char*)data, size, line);
-    CHECK(len == units);
     CHECK(line[len] == '\0' && strlen(line) == len);
+    CHECK(utf8UnitCount(line, len) <= kMaxDecodeUnits);
+    static char repaired[kDecodedLineCap];
+    memcpy(repaired, line, len);
+    repairUtf8(repaired, len);
+    CHECK(memcmp(repaired, line, len) == 0);
 
     // A decoded line encodes and decodes to itself.
     n = encodeLine(line, encoded);
-    CHECK(n <= kEncodedLineCap - 4);
+    CHECK(n <= kEncodedLineCap - 3);
     backLen = decodeLine(encoded, n, back);
     CHECK(backLen <= len && memcmp(back, line, backLen) == 0);
     if (n <= kEncodeStopBytes)

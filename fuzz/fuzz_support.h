@@ -144,13 +144,13 @@ inline size_t readSizeFor(uint8_t c) { return kReadSizes[(c >> 3) & 31]; }
 // ---------------------------------------------------------------------------
 // The session record.
 
-// A NUL within the field. The library's search runs at native speed where
-// a byte loop in the instrumented build costs some 50 ns a field, and the
-// tables are checked after every event.
+// A NUL within the field's bytes. The library's search runs at native speed
+// where a byte loop in the instrumented build costs some 50 ns a field, and
+// the tables are checked after every event.
 template <size_t N>
 void checkText(const Text<N>& t)
 {
-    CHECK(memchr(t.s, '\0', N) != nullptr);
+    CHECK(memchr(t.s, '\0', sizeof t.s) != nullptr);
 }
 
 // Every text of a table terminated within its field.

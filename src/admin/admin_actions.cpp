@@ -17,6 +17,7 @@ const char kPanelNotConnectedText[] = "Нет соединения с серве
 
 namespace {
 
+// The characters each field keeps, with the NUL: its Text<N>.
 enum {
     kNickCap = 64,
     kReasonCap = 128,
@@ -39,28 +40,32 @@ bool canSend(PanelForm& form)
     return false;
 }
 
-// A text field as one protocol field: cut to its capacity, TABs and line
+// A text field as one protocol field: cut to its field, TABs and line
 // breaks made blanks.
-void readFlat(PanelForm& form, int id, char* text, size_t cap)
+template <size_t N>
+void readFlat(PanelForm& form, int id, Text<N>& field)
 {
+    char text[sizeof field.s];
     text[0] = '\0';
-    form.getText(id, text, cap);
-    flattenText(text);
+    form.getText(id, text, sizeof text);
+    field.set(text);
+    flattenText(field.s);
 }
 
 // The same without leading blanks and trailing blanks; the result points
-// into text.
-const char* readTrimmed(PanelForm& form, int id, char* text, size_t cap)
+// into the field.
+template <size_t N>
+const char* readTrimmed(PanelForm& form, int id, Text<N>& field)
 {
-    readFlat(form, id, text, cap);
-    return trimLine(text);
+    readFlat(form, id, field);
+    return trimLine(field.s);
 }
 
 uint32_t readUnsigned(PanelForm& form, int id)
 {
-    char text[kNumberCap];
-    readFlat(form, id, text, sizeof text);
-    return unsignedField(text);
+    Text<kNumberCap> text;
+    readFlat(form, id, text);
+    return unsignedField(text.s);
 }
 
 // The catalogue item of the list's selection, or null without a valid one.
@@ -78,10 +83,10 @@ void saveSettings(PanelForm& form)
         return;
     const SessionState& s = session;
     for (const PanelSetting& setting : kPanelSettings) {
-        char text[kSettingCap];
-        readFlat(form, setting.control, text, sizeof text);
-        if (settingChanged(s, setting.key, text))
-            sendFormatted("SETCFG %s\t%s", setting.key, text);
+        Text<kSettingCap> text;
+        readFlat(form, setting.control, text);
+        if (settingChanged(s, setting.key, text.s))
+            sendFormatted("SETCFG %s\t%s", setting.key, text.s);
     }
     for (const PanelSetting& sw : kPanelSwitches)
         if (const char* value = switchToSend(s, sw, form.isChecked(sw.control)))
@@ -104,9 +109,9 @@ void showSelectedBanner(PanelForm& form)
 void addBanner(PanelForm& form)
 {
     uint32_t weight = readUnsigned(form, IDC_PANEL_WEIGHT);
-    char urlText[kBannerTextCap], linkText[kBannerTextCap];
-    const char* url = readTrimmed(form, IDC_PANEL_URL, urlText, sizeof urlText);
-    const char* link = readTrimmed(form, IDC_PANEL_LINK, linkText, sizeof linkText);
+    Text<kBannerTextCap> urlText, linkText;
+    const char* url = readTrimmed(form, IDC_PANEL_URL, urlText);
+    const char* link = readTrimmed(form, IDC_PANEL_LINK, linkText);
     if (!bannerPictureAccepted(url)) {
         form.setText(IDC_PANEL_STATUS, kPanelBadUrlText);
         return;
@@ -155,17 +160,17 @@ void moderate(PanelForm& form, int id, const char* nick, const char* reason)
 
 void setTopic(PanelForm& form)
 {
-    char topic[kTopicCap];
-    readFlat(form, IDC_PANEL_TOPIC, topic, sizeof topic);
+    Text<kTopicCap> topic;
+    readFlat(form, IDC_PANEL_TOPIC, topic);
     if (canSend(form))
-        sendFormatted("TOPIC %s", topic);  // an empty topic clears it
+        sendFormatted("TOPIC %s", topic.s);  // an empty topic clears it
 }
 
 void deleteRoom(PanelForm& form)
 {
     if (!canSend(form))
         return;
-    char question[256];
+    char question[3 * 256];
     formatText(question, sizeof question, "Удалить комнату «%s»? Все будут переведены в Главную.",
                session.currentRoom.s);
     // The room may change while the question is up: the request names the
@@ -189,9 +194,11 @@ void fillAdminPanel(PanelForm& form)
     for (const PanelSetting& sw : kPanelSwitches)
         form.setChecked(sw.control, switchShownOn(s, sw));
 
-    char topic[kMainTopicCap] = "";
-    form.mainTopic(topic, sizeof topic);
-    form.setText(IDC_PANEL_TOPIC, topicWithoutLabel(topic));
+    char read[3 * kMainTopicCap] = "";
+    form.mainTopic(read, sizeof read);
+    Text<kMainTopicCap> topic;
+    topic.set(read);
+    form.setText(IDC_PANEL_TOPIC, topicWithoutLabel(topic.s));
     if (!admin)
         form.setText(IDC_PANEL_STATUS, kPanelModeratorText);
 }
@@ -215,7 +222,7 @@ void rebuildBannerList(PanelForm& form)
 {
     form.clearRows();
     for (int i = 0; i < session.bannerItemCount; i++) {
-        char row[320];
+        char row[3 * 320];
         bannerRowText(session.bannerItems[i], row, sizeof row);
         form.addRow(row);
     }
@@ -233,9 +240,10 @@ void runPanelCommand(PanelForm& form, int id, int notification)
 
     // Read before any command is looked at, as every button of the panel
     // works on the same nick and reason.
-    char nickText[kNickCap], reason[kReasonCap];
-    const char* nick = readTrimmed(form, IDC_PANEL_NICK, nickText, sizeof nickText);
-    readFlat(form, IDC_PANEL_REASON, reason, sizeof reason);
+    Text<kNickCap> nickText;
+    Text<kReasonCap> reason;
+    const char* nick = readTrimmed(form, IDC_PANEL_NICK, nickText);
+    readFlat(form, IDC_PANEL_REASON, reason);
 
     switch (id) {
     case IDC_PANEL_SAVE:
@@ -255,7 +263,7 @@ void runPanelCommand(PanelForm& form, int id, int notification)
     case IDC_PANEL_UNBAN:
     case IDC_PANEL_MOD:
     case IDC_PANEL_UNMOD:
-        moderate(form, id, nick, reason);
+        moderate(form, id, nick, reason.s);
         break;
     case IDC_PANEL_SET_TOPIC:
         setTopic(form);

@@ -2,6 +2,9 @@
 
 #include <string.h>
 
+#include "base/codepage.h"
+#include "base/utf8.h"
+
 #include "session/protocol_log.h"
 #include "session/session_state.h"
 #include "session/site.h"
@@ -46,17 +49,78 @@ void chooseSettingsFile(const char* moduleFileName, StartupFiles& files)
     protocolLogPath.set(logPath);
 }
 
+namespace {
+
+const char kByteOrderMark[] = "\xEF\xBB\xBF";
+enum { kValueCap = 3 * 260 + 4 };  // the longest field's value in the file, with a mark
+
+// A text value read into its field, cut to the field.
+template <size_t N>
+void readText(ProfileStore& store, const char* section, const char* key, const char* fallback, Text<N>& field)
+{
+    char raw[kValueCap], text[kValueCap];
+    store.readString(section, key, fallback, raw, sizeof raw);
+    settingFromFile(raw, text, sizeof text);
+    field.set(text);
+}
+
+void writeText(ProfileStore& store, const char* section, const char* key, const char* text)
+{
+    char value[kValueCap];
+    settingToFile(text, value, sizeof value);
+    store.writeString(section, key, value);
+}
+
+} // namespace
+
+size_t settingToFile(const char* text, char* out, size_t cap)
+{
+    if (cap == 0)
+        return 0;
+    size_t n = text ? strlen(text) : 0;
+    bool fits = true;
+    for (size_t i = 0; i < n && fits;) {
+        size_t length;
+        fits = cp1251Byte(utf8Char(text + i, n - i, &length)) >= 0;
+        i += length;
+    }
+    if (fits) {
+        Cp1251Text cp1251;
+        size_t k = utf8ToCodePage(cp1251, text, n, out, cap - 1);
+        out[k] = '\0';
+        return k;
+    }
+    size_t k = copyText(out, cap, kByteOrderMark);
+    return k + copyText(out + k, cap - k, text);
+}
+
+size_t settingFromFile(const char* value, char* out, size_t cap)
+{
+    if (cap == 0)
+        return 0;
+    size_t n = value ? strlen(value) : 0;
+    if (n >= 3 && memcmp(value, kByteOrderMark, 3) == 0) {
+        size_t k = copyText(out, cap, value + 3);
+        repairUtf8(out, k);
+        return k;
+    }
+    Cp1251Text cp1251;
+    size_t k = codePageToUtf8(cp1251, value, n, out, cap - 1);
+    out[k] = '\0';
+    return k;
+}
+
 void loadSettings(ProfileStore& store)
 {
     SessionState& s = session;
     ClientSettings& c = s.settings;
-    store.readString("Chat", "Server", kDefaultServerHost, c.host.s, sizeof c.host.s);
+    readText(store, "Chat", "Server", kDefaultServerHost, c.host);
     c.port = store.readInt("Chat", "Port", kDefaultPort);
-    store.readString("Chat", "Nick", "", s.loginNick.s, sizeof s.loginNick.s);
-    store.readString("Chat", "Color", "#000080", s.nickColor.s, sizeof s.nickColor.s);
+    readText(store, "Chat", "Nick", "", s.loginNick);
+    readText(store, "Chat", "Color", "#000080", s.nickColor);
     c.remember = store.readInt("Chat", "Remember", 0) != 0;
     if (c.remember)
-        store.readString("Chat", "Pass", "", s.password.s, sizeof s.password.s);
+        readText(store, "Chat", "Pass", "", s.password);
     else
         s.password.clear();
     c.sound = store.readInt("UI", "Sound", 1) != 0;
@@ -72,10 +136,10 @@ void loadSettings(ProfileStore& store)
     for (int i = 0; i < kMaxIgnored; i++) {
         char key[8];
         formatText(key, sizeof key, "N%d", i);
-        char nick[64];
-        store.readString("Ignore", key, "", nick, sizeof nick);
-        if (nick[0])
-            addIgnored(s, nick);
+        Text<64> nick;
+        readText(store, "Ignore", key, "", nick);
+        if (!nick.empty())
+            addIgnored(s, nick.s);
     }
 }
 
@@ -84,14 +148,14 @@ void saveSettings(ProfileStore& store)
     SessionState& s = session;
     ClientSettings& c = s.settings;
     char number[16];
-    store.writeString("Chat", "Server", c.host.s);
+    writeText(store, "Chat", "Server", c.host.s);
     formatText(number, sizeof number, "%d", c.port);
     store.writeString("Chat", "Port", number);
-    store.writeString("Chat", "Nick", s.loginNick.s);
-    store.writeString("Chat", "Color", s.nickColor.s);
+    writeText(store, "Chat", "Nick", s.loginNick.s);
+    writeText(store, "Chat", "Color", s.nickColor.s);
     formatText(number, sizeof number, "%d", c.remember ? 1 : 0);
     store.writeString("Chat", "Remember", number);
-    store.writeString("Chat", "Pass", c.remember ? s.password.s : "");
+    writeText(store, "Chat", "Pass", c.remember ? s.password.s : "");
     formatText(number, sizeof number, "%d", c.sound ? 1 : 0);
     store.writeString("UI", "Sound", number);
     formatText(number, sizeof number, "%d", c.timestamps ? 1 : 0);
@@ -105,7 +169,7 @@ void saveSettings(ProfileStore& store)
     for (int i = 0; i < s.ignoredCount; i++) {
         char key[8];
         formatText(key, sizeof key, "N%d", i);
-        store.writeString("Ignore", key, s.ignored[i].s);
+        writeText(store, "Ignore", key, s.ignored[i].s);
     }
 }
 

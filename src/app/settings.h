@@ -34,6 +34,7 @@ protected:
 extern const char kSettingsFileName[];  // "Zumbara.ini"
 extern const char kPortableMarker[];    // "portable.txt"
 
+// Paths are the program's text (UTF-8), as everything else.
 struct SettingsPaths {
     Text<260> programDir;    // ends with a backslash
     Text<260> settingsPath;
@@ -53,6 +54,16 @@ void chooseSettingsFile(const char* moduleFileName, StartupFiles& files);
 void loadSettings(ProfileStore& store);
 // Writes every value; the ignore list is rewritten from N0 on.
 void saveSettings(ProfileStore& store);
+
+// A text value as the settings file holds it. A text that code page 1251
+// holds whole goes as its 1251 bytes, as the file has always held its values,
+// so that every copy of the program reads it the same; any other text goes as
+// UTF-8 behind a UTF-8 byte-order mark ("\xEF\xBB\xBF"), which this program
+// reads back whole (an older copy reads the mark and the bytes as letters of
+// 1251, never more than its field holds). Both terminate out (cap > 0) and
+// return the length; settingFromFile repairs bytes that are no UTF-8.
+size_t settingToFile(const char* text, char* out, size_t cap);
+size_t settingFromFile(const char* value, char* out, size_t cap);
 
 // Command-line options, each a case-sensitive substring test.
 struct CommandLineOptions {

@@ -7,6 +7,7 @@
 #include "app/settings.h"
 #include "app/win_settings.h"
 #include "banners/win_banners.h"
+#include "base/codepage.h"
 #include "base/win_codepage.h"
 #include "dialogs/win_about_dialog.h"
 #include "dialogs/win_create_room_dialog.h"
@@ -32,6 +33,7 @@
 namespace {
 
 WinCodePage conversion;
+WinCodePage systemCodePage;
 WinsockTransport transport;
 WinSessionHost host;
 WinProfileStore profile;
@@ -73,18 +75,25 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     conversion.codePage = chooseConversionCodePage();
     session.settings.codePage = conversion.codePage;
     setConversionText(&conversion);
+    systemCodePage.codePage = GetACP();
+    setFileNameText(&systemCodePage);
 
-    char module[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, module, sizeof module);
+    // Paths are the program's text (UTF-8) like every other; the ANSI file
+    // functions get them back in the system's code page.
+    char ansi[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, ansi, sizeof ansi);
+    char module[3 * MAX_PATH];
+    pathFromSystem(ansi, module, sizeof module);
     WinStartupFiles files;
     chooseSettingsFile(module, files);
     profile.path = settingsPaths.settingsPath.s;
     loadSettings(profile);
-    char settingsFolder[MAX_PATH];
+    char settingsFolder[sizeof settingsPaths.settingsPath.s];
     folderOf(settingsPaths.settingsPath.s, settingsFolder, sizeof settingsFolder);
     startWinJournals(settingsFolder);
     bannerSettingsFile = settingsPaths.settingsPath.s;
-    DeleteFileA(protocolLogPath.s);
+    pathForSystem(protocolLogPath.s, ansi, sizeof ansi);
+    DeleteFileA(ansi);
 
     createFonts();
     InitCommonControls();

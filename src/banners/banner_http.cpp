@@ -16,9 +16,11 @@ bool splitBannerUrl(const char* url, BannerFetchRequest& out)
     size_t hostLength = colon ? (size_t)(colon - rest) : hostPart;
 
     // An empty name would resolve to this machine itself.
-    if (hostLength == 0 || hostLength >= out.host.capacity)
+    if (hostLength == 0 || hostLength >= out.host.capacity)  // a name of more than 127 bytes is none
         return false;
     out.host.setN(rest, hostLength);
+    if (out.host.length() != hostLength)
+        return false;  // not kept whole: bytes that are no characters
     out.port = 80;
     if (colon)
         out.port = parseDecimal(colon + 1);  // its digits end at the "/" at the latest

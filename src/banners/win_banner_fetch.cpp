@@ -13,6 +13,7 @@
 #include "banners/banner_http.h"
 #include "banners/banner_model.h"
 #include "banners/banner_slots.h"
+#include "base/codepage.h"
 #include "toolkit/win_drawing.h"
 
 namespace {
@@ -255,9 +256,10 @@ DWORD WINAPI bannerFetchWorker(LPVOID parameter)
 // The whole download's limit from the settings file; read, never written.
 int configuredDownloadLimit()
 {
-    const char* path = bannerSettingsFile;
-    if (!path || !path[0])
+    if (!bannerSettingsFile || !bannerSettingsFile[0])
         return kBannerDownloadLimitS;
+    char path[3 * MAX_PATH];
+    pathForSystem(bannerSettingsFile, path, sizeof path);
     return bannerDownloadLimitS((int)GetPrivateProfileIntA("UI", "BannerTimeLimit", kBannerDownloadLimitS, path));
 }
 

@@ -154,7 +154,7 @@ void paintBannerStrip(HDC dc, const RECT& r)
         fillSolid(dc, p, shadeColor(panel, 60));
         DrawEdge(dc, &p, EDGE_SUNKEN, BF_RECT);
         InflateRect(&p, -6, -4);
-        char promo[256];
+        char promo[3 * 256];
         formatText(promo, sizeof promo,
                    "Сделано командой %s.\r\nБесплатный клиент для Windows 98-11.\r\n"
                    "Единый аккаунт с порталом.",
@@ -172,7 +172,7 @@ void paintBannerStrip(HDC dc, const RECT& r)
     if (b.picture.bitmap && b.shown) {
         drawPicture(dc, b.picture, s.box);
     } else {
-        char placeholder[160];
+        char placeholder[3 * 160];
         if (session.connected)
             copyText(placeholder, sizeof placeholder, "здесь будет баннер 472x61");
         else

@@ -3,6 +3,8 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "base/utf8.h"
+
 size_t copyText(char* dst, size_t cap, const char* src)
 {
     return copyTextN(dst, cap, src, (size_t)-1);
@@ -17,6 +19,7 @@ size_t copyTextN(char* dst, size_t cap, const char* src, size_t n)
         size_t limit = cap - 1 < n ? cap - 1 : n;
         while (len < limit && src[len] != '\0')
             len++;
+        len = utf8Whole(src, len);  // a character cut short is left out
         // Source and destination may overlap when a field is cut in place.
         memmove(dst, src, len);
     }
@@ -33,8 +36,11 @@ size_t formatTextV(char* dst, size_t cap, const char* fmt, va_list ap)
     // Some C libraries leave the buffer unterminated on truncation and
     // return -1; terminate in every case so the field is always a string.
     dst[cap - 1] = '\0';
-    if (n < 0 || (size_t)n >= cap)
-        return boundedLength(dst, cap);
+    if (n < 0 || (size_t)n >= cap) {
+        size_t len = utf8Whole(dst, boundedLength(dst, cap));
+        dst[len] = '\0';
+        return len;
+    }
     return (size_t)n;
 }
 
@@ -53,6 +59,14 @@ size_t appendText(char* dst, size_t cap, const char* src)
     if (len >= cap)
         return len;
     return len + copyText(dst + len, cap - len, src);
+}
+
+size_t copyUnits(char* dst, size_t cap, const char* src, size_t n, size_t units)
+{
+    if (cap == 0)
+        return 0;
+    size_t len = src ? utf8BytesForUnits(src, n, units) : 0;
+    return copyTextN(dst, cap, src, len);
 }
 
 size_t boundedLength(const char* s, size_t cap)

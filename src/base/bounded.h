@@ -1,5 +1,7 @@
-// Fixed-capacity, NUL-terminated text. Every copy truncates to the buffer, so
-// no write can run past it, whatever the source is.
+// Fixed-capacity, NUL-terminated text in UTF-8. Every copy truncates to the
+// buffer, so no write can run past it, whatever the source is; a cut never
+// splits a character: the bytes of a character that does not fit are left
+// out whole.
 #pragma once
 
 #include <stdarg.h>
@@ -35,17 +37,24 @@ void trimTypedText(char* text);
 // one protocol line.
 void flattenText(char* text);
 
-// A text field of N bytes including the terminating NUL.
+// Copies at most n bytes of src (stopping at a NUL) that hold at most units
+// UTF-16 units of whole characters, truncating to cap. Returns the length.
+size_t copyUnits(char* dst, size_t cap, const char* src, size_t n, size_t units);
+
+// A text field of N - 1 characters and the terminating NUL, characters
+// counted in UTF-16 units as Windows counts them in a control: a 64 field
+// keeps 63 characters of any script. A character takes at most 3 bytes per
+// unit.
 template <size_t N>
 struct Text {
     static_assert(N > 0, "a text field holds at least its NUL");
-    char s[N];
+    char s[3 * (N - 1) + 1];
 
-    static constexpr size_t capacity = N;
-    void set(const char* src) { copyText(s, N, src); }
-    void setN(const char* src, size_t n) { copyTextN(s, N, src, n); }
+    static constexpr size_t capacity = N;  // characters, with the NUL
+    void set(const char* src) { copyUnits(s, sizeof s, src, (size_t)-1, N - 1); }
+    void setN(const char* src, size_t n) { copyUnits(s, sizeof s, src, n, N - 1); }
     void clear() { s[0] = '\0'; }
     bool empty() const { return s[0] == '\0'; }
     const char* c_str() const { return s; }
-    size_t length() const { return boundedLength(s, N); }
+    size_t length() const { return boundedLength(s, sizeof s); }  // bytes
 };

@@ -16,24 +16,29 @@ const Utf16Unit kHigh1251[64] = {
 
 Cp1251Text defaultText;
 CodePage* activeText = &defaultText;
-
-unsigned char from1251(Utf16Unit u)
-{
-    if (u < 0x80)
-        return (unsigned char)u;
-    if (u >= 0x0410 && u <= 0x044F)
-        return (unsigned char)(0xC0 + (u - 0x0410));
-    for (int i = 0; i < 64; i++)
-        if (kHigh1251[i] == u)
-            return (unsigned char)(0x80 + i);
-    return '?';
-}
+CodePage* fileNames = &defaultText;
 
 } // namespace
+
+int cp1251Byte(uint32_t c)
+{
+    if (c < 0x80)
+        return (int)c;
+    if (c >= 0x0410 && c <= 0x044F)
+        return (int)(0xC0 + (c - 0x0410));
+    for (int i = 0; i < 64; i++)
+        if (kHigh1251[i] == c)
+            return 0x80 + i;
+    return -1;
+}
 
 CodePage& conversionText() { return *activeText; }
 
 void setConversionText(CodePage* cp) { activeText = cp ? cp : &defaultText; }
+
+CodePage& fileNameText() { return *fileNames; }
+
+void setFileNameText(CodePage* cp) { fileNames = cp ? cp : &defaultText; }
 
 size_t Cp1251Text::toUtf16(const char* src, size_t n, Utf16Unit* dst, size_t cap)
 {
@@ -53,7 +58,9 @@ size_t Cp1251Text::toUtf16(const char* src, size_t n, Utf16Unit* dst, size_t cap
 size_t Cp1251Text::fromUtf16(const Utf16Unit* src, size_t n, char* dst, size_t cap)
 {
     size_t count = n < cap ? n : cap;
-    for (size_t i = 0; i < count; i++)
-        dst[i] = (char)from1251(src[i]);
+    for (size_t i = 0; i < count; i++) {
+        int b = cp1251Byte(src[i]);
+        dst[i] = (char)(b < 0 ? '?' : b);
+    }
     return count;
 }

@@ -1,12 +1,13 @@
-// Conversion between the single-byte text the program holds (the Windows
-// ANSI code page it converts with) and UTF-16. The platform supplies the real
-// conversion; Cp1251Text is a table-driven one for builds without Windows.
+// Single-byte code pages, for the edges that still need one: the windows of
+// Windows 95, 98 and ME (the ANSI functions, in the conversion code page),
+// file names for the ANSI file functions (the system's ANSI code page), the
+// protocol log and the settings file (code page 1251). The platform supplies
+// the system's conversions; Cp1251Text is a table-driven one that every
+// build has.
 #pragma once
 
 #include <stddef.h>
 #include <stdint.h>
-
-#include "base/text_fold.h"
 
 typedef uint16_t Utf16Unit;
 
@@ -15,19 +16,36 @@ struct CodePage {
     // written, never more than cap.
     virtual size_t toUtf16(const char* src, size_t n, Utf16Unit* dst, size_t cap) = 0;
     // Converts n UTF-16 units to code-page bytes, "?" for characters the
-    // code page lacks. Returns the bytes written, never more than cap; no NUL.
+    // code page lacks (never a look-alike). Returns the bytes written, never
+    // more than cap; no NUL.
     virtual size_t fromUtf16(const Utf16Unit* src, size_t n, char* dst, size_t cap) = 0;
 
 protected:
     ~CodePage() = default;
 };
 
-// The code page the program converts with. Defaults to a Cp1251Text.
+// The code page of the windows where they are not Unicode windows (1251, or
+// the system's ANSI code page where 1251 is not installed). Defaults to a
+// Cp1251Text.
 CodePage& conversionText();
 void setConversionText(CodePage* cp);
+
+// The code page the ANSI file functions take file names in (the system's
+// ANSI code page). Defaults to a Cp1251Text.
+CodePage& fileNameText();
+void setFileNameText(CodePage* cp);
 
 // Windows-1251, by table.
 struct Cp1251Text final : CodePage {
     size_t toUtf16(const char* src, size_t n, Utf16Unit* dst, size_t cap) override;
     size_t fromUtf16(const Utf16Unit* src, size_t n, char* dst, size_t cap) override;
 };
+
+// The byte of code point c in code page 1251; -1 when 1251 lacks it.
+int cp1251Byte(uint32_t c);
+
+// A path of the program's text (UTF-8) as the ANSI file functions take it, in
+// fileNameText(), "?" for what that lacks; and a path they gave back as the
+// program's text. Both terminate out and return the length.
+size_t pathForSystem(const char* path, char* out, size_t cap);
+size_t pathFromSystem(const char* path, char* out, size_t cap);

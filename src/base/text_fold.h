@@ -1,16 +1,20 @@
-// Letter case folded by code page 1251, the code page the program holds its
-// text in, whatever the system's own code page is: nick, room and word
-// comparisons all go through here, so a system whose code page lacks a
-// letter's pair (1252 has no Ё/ё) compares the same as a Russian one.
+// Letter case and words, for every comparison of nicks, rooms and words
+// (mentions, Tab completion, the ignore list, finding in the log). Text is
+// UTF-8; letters are folded by their code points, so the result is the same
+// whatever the system's code page: Latin and Cyrillic letters with their
+// accents and other marks fold to their small forms, Greek too.
 #pragma once
 
 #include <stddef.h>
+#include <stdint.h>
 
-// Lower-case form of a byte of code page 1251.
-unsigned char cp1251Lower(unsigned char c);
+// The small form of a capital letter; any other code point as it is.
+uint32_t foldLetter(uint32_t c);
 
-// A letter of code page 1251 (Latin or Cyrillic, either case) or a digit.
-bool isWordChar1251(unsigned char c);
+// A letter or digit of a word (any script that puts blanks between words);
+// punctuation, blanks, symbols, emoji and the characters of scripts written
+// without blanks (Chinese, Japanese, Korean) are not.
+bool isWordChar(uint32_t c);
 
 // Equality of two terminated texts, letter case folded.
 bool sameText(const char* a, const char* b);

@@ -20,7 +20,7 @@ INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         return FALSE;
 
     case WM_DRAWITEM: {
-        char tagline[160];
+        char tagline[3 * 160];
         formatText(tagline, sizeof tagline, "клиент чата %s для Windows 98-11", kChatSiteHost);
         return onHeaderDraw(lParam, IDC_ABOUT_HEADER, " Chat 1.0", tagline);
     }

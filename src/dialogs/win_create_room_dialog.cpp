@@ -9,11 +9,11 @@ namespace {
 
 void submit(HWND dialog)
 {
-    char name[kRoomNameCap];
-    char description[kRoomDescriptionCap];
-    getItemText(dialog, IDC_ROOM_NAME, name, sizeof name);
-    getItemText(dialog, IDC_ROOM_DESCRIPTION, description, sizeof description);
-    switch (requestRoom(name, description)) {
+    Text<kRoomNameCap> name;
+    Text<kRoomDescriptionCap> description;
+    getItemText(dialog, IDC_ROOM_NAME, name);
+    getItemText(dialog, IDC_ROOM_DESCRIPTION, description);
+    switch (requestRoom(name.s, description.s)) {
     case RoomNameMissing:
         messageBox(dialog, "Введите название комнаты.", kProductName, MB_OK | MB_ICONWARNING);
         SendMessageA(dialog, WM_NEXTDLGCTL, (WPARAM)GetDlgItem(dialog, IDC_ROOM_NAME), TRUE);

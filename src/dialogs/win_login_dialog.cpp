@@ -21,7 +21,7 @@ const char kTagline[] = "точка входа в Zumbara  ~  единый ак�
 void initDialog(HWND dialog)
 {
     SessionState& s = session;
-    char text[256];
+    char text[3 * 256];
     formatText(text, sizeof text, "Вход в чат — аккаунт портала %s", kPortalDomain);
     setWindowText(dialog, text);
     formatText(text, sizeof text,
@@ -51,17 +51,17 @@ void initDialog(HWND dialog)
 void submit(HWND dialog, bool guest)
 {
     SessionState& s = session;
-    getItemText(dialog, IDC_LOGIN_SERVER, s.settings.host.s, sizeof s.settings.host.s);
+    getItemText(dialog, IDC_LOGIN_SERVER, s.settings.host);
     BOOL isNumber = FALSE;
     UINT port = GetDlgItemInt(dialog, IDC_LOGIN_PORT, &isNumber, FALSE);
     s.settings.port = isNumber ? (int)port : 0;
-    getItemText(dialog, IDC_LOGIN_NICK, s.loginNick.s, sizeof s.loginNick.s);
+    getItemText(dialog, IDC_LOGIN_NICK, s.loginNick);
     flattenText(s.loginNick.s);  // a pasted trailing TAB goes with the trim
     trimTypedText(s.loginNick.s);
     if (guest)
         s.password.clear();
     else
-        getItemText(dialog, IDC_LOGIN_PASSWORD, s.password.s, sizeof s.password.s);
+        getItemText(dialog, IDC_LOGIN_PASSWORD, s.password);
     s.settings.remember = IsDlgButtonChecked(dialog, IDC_LOGIN_REMEMBER) == BST_CHECKED;
     LRESULT selected = SendDlgItemMessageA(dialog, IDC_LOGIN_COLOR, CB_GETCURSEL, 0, 0);
     s.nickColor.set(paletteValueAt(selected < 0 || selected >= kPaletteSize ? 0 : (int)selected));

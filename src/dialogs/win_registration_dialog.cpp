@@ -16,7 +16,7 @@ const char kBoxTitle[] = "Регистрация";
 
 void initDialog(HWND dialog)
 {
-    char text[512];
+    char text[3 * 512];
     formatText(text, sizeof text, "Регистрация на портале %s", kPortalDomain);
     setWindowText(dialog, text);
     formatText(text, sizeof text, "@%s", kPortalDomain);
@@ -32,7 +32,7 @@ void initDialog(HWND dialog)
         addComboItem(questions, q);
     SendMessageA(questions, CB_SETCURSEL, 0, 0);
     // A question of the user's own is read up to the field's bound: he sees all that goes out.
-    SendMessageA(questions, CB_LIMITTEXT, sizeof session.registration.question.s - 1, 0);
+    SendMessageA(questions, CB_LIMITTEXT, session.registration.question.capacity - 1, 0);
 
     SendDlgItemMessageA(dialog, IDC_REG_LOGIN, EM_LIMITTEXT, kRegistrationLoginTypingLimit, 0);
     SendDlgItemMessageA(dialog, IDC_REG_PASSWORD, EM_LIMITTEXT, kRegistrationPasswordTypingLimit, 0);
@@ -55,14 +55,14 @@ int fieldToMend(RegistrationFault fault)
 void submit(HWND dialog)
 {
     RegistrationRequest& r = session.registration;
-    getItemText(dialog, IDC_REG_LOGIN, r.login.s, sizeof r.login.s);
-    getItemText(dialog, IDC_REG_PASSWORD, r.password.s, sizeof r.password.s);
-    char repeated[64];
-    getItemText(dialog, IDC_REG_REPEAT, repeated, sizeof repeated);
-    getItemText(dialog, IDC_REG_QUESTION, r.question.s, sizeof r.question.s);
-    getItemText(dialog, IDC_REG_ANSWER, r.answer.s, sizeof r.answer.s);
+    getItemText(dialog, IDC_REG_LOGIN, r.login);
+    getItemText(dialog, IDC_REG_PASSWORD, r.password);
+    Text<64> repeated;
+    getItemText(dialog, IDC_REG_REPEAT, repeated);
+    getItemText(dialog, IDC_REG_QUESTION, r.question);
+    getItemText(dialog, IDC_REG_ANSWER, r.answer);
 
-    RegistrationFault fault = checkRegistration(r, repeated);
+    RegistrationFault fault = checkRegistration(r, repeated.s);
     if (fault == RegistrationAccepted) {
         EndDialog(dialog, IDOK);
         return;

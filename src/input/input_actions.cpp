@@ -2,6 +2,7 @@
 
 #include "base/bounded.h"
 #include "base/codepage.h"
+#include "base/text_fold.h"
 #include "session/session_state.h"
 
 InputLine* inputLine = nullptr;
@@ -9,8 +10,12 @@ InputLine* inputLine = nullptr;
 namespace {
 
 // The text read, one blank, a nick of at most 63 characters and ", ", with
-// room to spare; a longer nick is cut by the bounded formatting.
-enum { kComposedCap = kAddressReadChars + 1 + 1 + 256 + 2 + 1 };
+// room to spare, each character up to three bytes; a longer nick is cut by
+// the bounded formatting.
+enum {
+    kReadCap = 3 * kAddressReadChars + 1,
+    kComposedCap = kReadCap + 1 + 3 * 256 + 2 + 1,
+};
 
 } // namespace
 
@@ -18,11 +23,11 @@ void addressNick(const char* nick)
 {
     if (!nick)
         nick = "";
-    char current[kAddressReadChars + 1];
+    char current[kReadCap];
     current[0] = '\0';
     inputLine->getText(current, sizeof current);
     current[sizeof current - 1] = '\0';
-    size_t len = boundedLength(current, sizeof current);
+    size_t len = copyUnits(current, sizeof current, current, sizeof current, kAddressReadChars);
     char composed[kComposedCap];
     if (len == 0) {
         formatText(composed, sizeof composed, "%s, ", nick);

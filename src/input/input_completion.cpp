@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "base/text_fold.h"
+#include "base/utf8.h"
 
 namespace {
 
@@ -65,13 +66,13 @@ bool completeWord(CompletionCycle& cycle, const char* line, size_t caret, bool b
     size_t length = boundedLength(line, kCompletionLineCap);
     if (caret > length || length >= kCompletionLineCap)
         return false;
-    bool going = cycle.active && caret == cycle.caret && strcmp(line, cycle.line.s) == 0;
+    bool going = cycle.active && caret == cycle.caret && strcmp(line, cycle.line) == 0;
     if (!going) {
         endCompletion(cycle);
         size_t start = caret;
         while (start > 0 && line[start - 1] != ' ')
             start--;
-        if (start == caret || caret - start >= kCompletionWordCap)
+        if (start == caret || utf8UnitCount(line + start, caret - start) >= kCompletionWordCap)
             return false;  // an empty word, or longer than any nick
         cycle.wordStart = start;
         cycle.word.setN(line + start, caret - start);
@@ -84,14 +85,14 @@ bool completeWord(CompletionCycle& cycle, const char* line, size_t caret, bool b
     if (matches.count == 0)
         return false;
 
-    size_t kept = length - (caret - cycle.wordStart);
+    size_t kept = utf8UnitCount(line, length) - utf8UnitCount(line + cycle.wordStart, caret - cycle.wordStart);
     int step = backwards ? -1 : 1;
     int i = cycle.index;
     for (int tried = 0; tried < matches.count; tried++) {
         i = ((i + step) % matches.count + matches.count) % matches.count;
         formatMatch(matches, i, cycle.wordStart, edit);
         size_t added = edit->insert.length();
-        if (kept + added > kCompletionMaxLine)
+        if (kept + utf8UnitCount(edit->insert.s, added) > kCompletionMaxLine)
             continue;
         edit->start = cycle.wordStart;
         edit->end = caret;
@@ -100,7 +101,7 @@ bool completeWord(CompletionCycle& cycle, const char* line, size_t caret, bool b
         copyTextN(next, sizeof next, line, cycle.wordStart);
         appendText(next, sizeof next, edit->insert.s);
         appendText(next, sizeof next, line + caret);
-        cycle.line.set(next);
+        copyText(cycle.line, sizeof cycle.line, next);
         cycle.caret = cycle.wordStart + added;
         cycle.index = i;
         cycle.active = true;

@@ -7,12 +7,13 @@
 #include <stddef.h>
 
 #include "base/bounded.h"
+#include "session/commands.h"
 #include "session/session_state.h"
 
 enum {
-    kCompletionLineCap = 2048,  // bytes of the line a completion works on, with its NUL
-    kCompletionMaxLine = 1000,  // a completion never makes the line longer
-    kCompletionWordCap = 64,    // no word longer than a nick completes
+    kCompletionLineCap = kInputLineBytes,     // bytes of the line a completion works on, with its NUL
+    kCompletionMaxLine = kInputLineChars,     // a completion never makes the line longer (characters)
+    kCompletionWordCap = 64,                  // no word longer than a nick completes (characters)
 };
 
 // The completion in progress. It goes on while the line and the caret stay
@@ -23,11 +24,12 @@ struct CompletionCycle {
     size_t wordStart;               // where the completed word begins
     Text<kCompletionWordCap> word;  // the word as typed, before the first Tab
     size_t caret;                   // where the last completion left the caret
-    Text<kCompletionLineCap> line;  // the line as the last completion left it
+    char line[kCompletionLineCap];  // the line as the last completion left it
 };
 
-// What to do to the line: replace the characters from start up to end (the
-// caret) by insert and put the caret after it.
+// What to do to the line: replace the bytes from start up to end (the caret)
+// by insert and put the caret after it. Positions here are byte offsets into
+// the line's text; the window side turns them into its characters.
 struct CompletionEdit {
     size_t start;
     size_t end;
@@ -45,7 +47,7 @@ struct CompletionNicks {
 // The session's people list and own nick.
 CompletionNicks roomNicks();
 
-// Tab (backwards: Shift+Tab) with the caret at `caret` of `line`. Fills edit
+// Tab (backwards: Shift+Tab) with the caret at byte `caret` of `line`. Fills edit
 // and returns true when the line changes; the cycle then expects the edited
 // line next. False, with nothing to do, for an empty word, no match, or when
 // every match would make the line longer than kCompletionMaxLine.

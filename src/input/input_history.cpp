@@ -52,7 +52,7 @@ const char* recallNewer(InputHistory& h)
 
 void submitAndRemember()
 {
-    char before[kHistoryTextCap] = "";
+    char before[kInputLineBytes] = "";
     ports.views->readInput(before, sizeof before);
     submitInputLine();
     char after[2] = "";

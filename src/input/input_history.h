@@ -4,10 +4,11 @@
 #pragma once
 
 #include "base/bounded.h"
+#include "session/commands.h"
 
 enum {
-    kHistoryEntries = 100,   // the oldest entry goes when a 101st comes
-    kHistoryTextCap = 2048,  // bytes of one entry, with its NUL: the submit reads as much
+    kHistoryEntries = 100,                    // the oldest entry goes when a 101st comes
+    kHistoryTextCap = kInputLineChars + 1,    // characters of one entry, with its NUL
 };
 
 struct InputHistory {

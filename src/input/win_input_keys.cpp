@@ -1,5 +1,6 @@
 #include "input/win_input_keys.h"
 
+#include "base/utf8.h"
 #include "input/input_completion.h"
 #include "input/input_history.h"
 #include "toolkit/win_text.h"
@@ -24,7 +25,7 @@ void recall(HWND input, bool older)
 {
     const char* text;
     if (older) {
-        char current[kHistoryTextCap];
+        char current[kInputLineBytes];
         getWindowText(input, current, sizeof current);
         text = recallOlder(inputHistory, current);
     } else {
@@ -40,10 +41,10 @@ void complete(HWND input, bool backwards)
 {
     char line[kCompletionLineCap];
     size_t length = getWindowText(input, line, sizeof line);
-    // Positions count the control's characters, one a byte of the line as
-    // long as every character has its byte in the code page and all was
-    // read; otherwise they would point elsewhere.
-    if ((int)length != windowTextLength(input)) {
+    // The control counts its positions in characters (UTF-16 units), the
+    // completion in bytes of the line's text: both hold only when all of the
+    // text was read.
+    if ((int)utf8UnitCount(line, length) != windowTextLength(input)) {
         endCompletion(completion);
         return;
     }
@@ -54,9 +55,11 @@ void complete(HWND input, bool backwards)
         return;
     }
     CompletionEdit edit;
-    if (!completeWord(completion, line, end, backwards, roomNicks(), &edit))
+    size_t caret = utf8BytesForUnits(line, length, end);
+    if (!completeWord(completion, line, caret, backwards, roomNicks(), &edit))
         return;
-    SendMessageA(input, EM_SETSEL, (WPARAM)edit.start, (LPARAM)edit.end);
+    WPARAM from = (WPARAM)utf8UnitCount(line, edit.start);
+    SendMessageA(input, EM_SETSEL, from, (LPARAM)(from + utf8UnitCount(line + edit.start, edit.end - edit.start)));
     replaceEditSelection(input, edit.insert.s);
     SendMessageA(input, EM_SCROLLCARET, 0, 0);
 }

@@ -5,8 +5,8 @@
 
 #include "base/bounded.h"
 #include "base/text_fold.h"
+#include "base/utf8.h"
 #include "session/host.h"
-#include "session/protocol.h"
 #include "session/session_state.h"
 
 namespace {
@@ -102,7 +102,7 @@ bool journalsFolder(Utf16Unit* path)
 // The path in program text, for the log.
 void pathText(const Utf16Unit* path, char* out, size_t cap)
 {
-    size_t n = conversionText().fromUtf16(path, unitLength(path), out, cap - 1);
+    size_t n = utf16ToUtf8(path, unitLength(path), out, cap - 1);
     out[n] = '\0';
 }
 
@@ -111,7 +111,7 @@ void pathText(const Utf16Unit* path, char* out, size_t cap)
 // Drops every journal of this run after one error line; the setting stays.
 void fail(const Utf16Unit* path)
 {
-    char shown[kJournalPathUnits * 2];
+    char shown[kJournalPathUnits * 3];
     pathText(path, shown, sizeof shown);
     for (JournalSlot& s : journals.slots) {
         if (s.file)
@@ -166,14 +166,10 @@ bool gather(JournalSlot& s, const char* bytes, size_t n)
     return true;
 }
 
-// A line in program text, as UTF-8 with CR LF.
+// A line of program text (UTF-8, the files' own form) with CR LF.
 bool gatherLine(JournalSlot& s, const char* line)
 {
-    static char utf8[kEncodedLineCap + 2];
-    size_t n = encodeLine(line, utf8);
-    utf8[n++] = '\r';
-    utf8[n++] = '\n';
-    return gather(s, utf8, n);
+    return gather(s, line, strlen(line)) && gather(s, "\r\n", 2);
 }
 
 // The day's file: root\Журналы\Комнаты (or Приват)\<name>\<date>.txt.
@@ -182,7 +178,7 @@ bool dayFilePath(JournalSlot& s, const JournalClock& t, size_t folderEnds[3])
 {
     Utf16Unit* path = s.path;
     Utf16Unit wide[256], held[256], clean[kJournalNameUnits + 2];
-    size_t n = conversionText().toUtf16(s.name.s, s.name.length(), wide, 256);
+    size_t n = utf8ToUtf16(s.name.s, s.name.length(), wide, 256);
     n = journals.files->systemName(wide, n, held, 256);
     cleanJournalName(held, n, clean, sizeof clean / sizeof clean[0]);
     char fileName[32];
@@ -355,7 +351,7 @@ void openJournalFolder()
         return;
     Utf16Unit path[kJournalPathUnits];
     if (!journalsFolder(path) || !journals.files->makeFolder(path)) {
-        char shown[kJournalPathUnits * 2];
+        char shown[kJournalPathUnits * 3];
         pathText(path, shown, sizeof shown);
         logErrorF("Папка журналов не создаётся: %s", shown);
         return;

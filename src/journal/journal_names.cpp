@@ -113,7 +113,7 @@ size_t formatJournalLine(JournalLineKind kind, const JournalClock& t, const char
 size_t formatJournalHeader(const JournalClock& t, bool isPrivate, const char* name, const char* host, int port,
                            const char* ownNick, char* out, size_t cap)
 {
-    char where[300];
+    char where[3 * 300];
     formatText(where, sizeof where, isPrivate ? "приват с %s" : "%s", name ? name : "");
     size_t n = formatText(out, cap, "—— %04d-%02d-%02d %02d:%02d:%02d, %s, сервер %s:%d, ник %s ——", t.year,
                           t.month, t.day, t.hour, t.minute, t.second, where, host ? host : "", port,

@@ -9,7 +9,7 @@
 
 enum {
     kJournalNameUnits = 64,  // a folder name is cut to this many characters
-    kJournalLineCap = 8192,  // a formatted line in program text, with its NUL
+    kJournalLineCap = 16384,  // a formatted line in program text, with its NUL
 };
 
 // Local date and time, as the journals write them.

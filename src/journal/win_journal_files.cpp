@@ -4,6 +4,7 @@
 #include <shellapi.h>
 #include <string.h>
 
+#include "base/utf8.h"
 #include "journal/journal.h"
 #include "toolkit/win_run_time_lookup.h"
 
@@ -142,8 +143,7 @@ void startWinJournals(const char* settingsFolder)
 {
     files.lookUpFunctions();
     WCHAR wideFolder[MAX_PATH];
-    int n = MultiByteToWideChar(CP_ACP, 0, settingsFolder, -1, wideFolder, MAX_PATH);
-    if (n <= 0)
-        wideFolder[0] = L'\0';
+    size_t n = utf8ToUtf16(settingsFolder, strlen(settingsFolder), (Utf16Unit*)wideFolder, MAX_PATH - 1);
+    wideFolder[n] = L'\0';
     startJournals(&files, (const Utf16Unit*)wideFolder);
 }

@@ -3,6 +3,5 @@
 // and ME.
 #pragma once
 
-// Starts the journals in the folder of the settings file (its path as the
-// ANSI file functions gave it).
+// Starts the journals in the folder of the settings file.
 void startWinJournals(const char* settingsFolder);

@@ -5,20 +5,32 @@
 
 namespace {
 
-const unsigned char kOpenQuote = 0xAB;   // « in code page 1251
-const unsigned char kCloseQuote = 0xBB;  // »
+// « and » in UTF-8.
+const char kOpenQuote[] = "\xC2\xAB";
+const char kCloseQuote[] = "\xC2\xBB";
 
 bool isBlank(unsigned char c) { return c <= 0x20; }
 
-bool opensLink(unsigned char c) { return isBlank(c) || c == '(' || c == kOpenQuote || c == '"' || c == '\''; }
-
-bool trailsLink(unsigned char c)
+// Does the text before position i end with a character a link may follow?
+bool opensLink(const unsigned char* t, size_t i)
 {
-    switch (c) {
-    case '.': case ',': case ';': case ':': case '!': case '?': case ')': case '"': case '\'': case kCloseQuote:
+    unsigned char c = t[i - 1];
+    if (isBlank(c) || c == '(' || c == '"' || c == '\'')
         return true;
+    return i >= 2 && t[i - 2] == (unsigned char)kOpenQuote[0] && c == (unsigned char)kOpenQuote[1];
+}
+
+// The bytes of a character that ends a link's run but is not part of it,
+// ending right before position e; 0 when there is none.
+size_t trailerBefore(const unsigned char* t, size_t e)
+{
+    switch (t[e - 1]) {
+    case '.': case ',': case ';': case ':': case '!': case '?': case ')': case '"': case '\'':
+        return 1;
     }
-    return false;
+    if (e >= 2 && t[e - 2] == (unsigned char)kCloseQuote[0] && t[e - 1] == (unsigned char)kCloseQuote[1])
+        return 2;
+    return 0;
 }
 
 // The length of the link prefix text[at] begins with, 0 when none.
@@ -49,7 +61,7 @@ bool findLink(const char* text, size_t length, size_t from, size_t* start, size_
     if (!t)
         return false;
     for (size_t i = from; i < length; i++) {
-        if (i > 0 && !opensLink(t[i - 1]))
+        if (i > 0 && !opensLink(t, i))
             continue;
         size_t prefix = prefixAt(t, length, i);
         if (prefix == 0)
@@ -57,8 +69,12 @@ bool findLink(const char* text, size_t length, size_t from, size_t* start, size_
         size_t e = i + prefix;
         while (e < length && !isBlank(t[e]))
             e++;
-        while (e > i + prefix && trailsLink(t[e - 1]))
-            e--;
+        while (e > i + prefix) {
+            size_t trailer = trailerBefore(t, e);
+            if (trailer == 0 || e - trailer < i + prefix)
+                break;
+            e -= trailer;
+        }
         if (e > i + prefix) {
             *start = i;
             *end = e;

@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "base/bounded.h"
+#include "base/utf8.h"
 
 bool nickInLine(const char* line, size_t length, size_t p, char* nick, size_t cap)
 {
@@ -24,7 +25,7 @@ bool nickInLine(const char* line, size_t length, size_t p, char* nick, size_t ca
         return false;
 
     size_t n = close - open;
-    if (n < 1 || n > kLogNickChars || memchr(line + open, '\0', n))
+    if (n < 1 || utf8UnitCount(line + open, n) > kLogNickChars || memchr(line + open, '\0', n))
         return false;
     copyTextN(nick, cap, line + open, n);
     return true;

@@ -2,6 +2,7 @@
 
 #include "base/bounded.h"
 #include "base/codepage.h"
+#include "base/utf8.h"
 
 namespace {
 
@@ -38,6 +39,38 @@ struct Writer {
     }
     void put(const char* s) { put(s, boundedLength(s, cap)); }
 };
+
+// A character from U+0080 on; returns the positions it takes. Where the
+// program's code page is 1251, which the text declares, its characters go as
+// their bytes (\'e0), the form controls read fastest; every other character
+// goes by its Unicode value (\u1072), with the code page's byte or "?" after
+// it for a control that does not read \u; outside the Basic Multilingual
+// Plane as its two UTF-16 halves.
+size_t putNonAscii(Writer& w, const LogRtf& rtf, uint32_t c)
+{
+    char word[24];
+    int byte1251 = cp1251Byte(c);
+    if (byte1251 >= 0 && rtf.highAs1251) {
+        w.put(word, formatText(word, sizeof word, "\\'%02x", byte1251));
+        return 1;
+    }
+    if (c >= 0x10000) {
+        c -= 0x10000;
+        int high = (int)(0xD800 | (c >> 10)) - 65536, low = (int)(0xDC00 | (c & 0x3FF)) - 65536;
+        w.put(word, formatText(word, sizeof word, "\\u%d?\\u%d?", high, low));
+        return 2;
+    }
+    int fallback = -1;
+    for (int i = 0; i < 128 && rtf.highMapped; i++)
+        if (rtf.highUnits[i] == c)
+            fallback = 0x80 + i;
+    int unit = c > 32767 ? (int)c - 65536 : (int)c;  // \\u takes a signed 16-bit number
+    if (fallback >= 0)
+        w.put(word, formatText(word, sizeof word, "\\u%d\\'%02x", unit, fallback));
+    else
+        w.put(word, formatText(word, sizeof word, "\\u%d?", unit));
+    return 1;
+}
 
 int colorIndex(LogRtf& rtf, Color c)
 {
@@ -101,13 +134,14 @@ bool appendLogRtfRun(LogRtf& rtf, const char* text, size_t length, Color color, 
     size_t count = 0;
     const unsigned char* begin = (const unsigned char*)(text ? text : "");
     const unsigned char* stop = length == (size_t)-1 ? nullptr : begin + length;
-    for (const unsigned char* p = begin; p != stop && *p && !w.full; p++) {
+    for (const unsigned char* p = begin; p != stop && *p && !w.full;) {
         size_t mark = w.length;
         unsigned char c = *p;
         size_t takes = 1;
+        size_t length = 1;
         if (c == '\r' || c == '\n') {
             if (c == '\r' && p + 1 != stop && p[1] == '\n')
-                p++;
+                length = 2;
             w.put("\\par ");
             takes = (size_t)rtf.breakWidth;
         } else if (c == '\t') {
@@ -117,20 +151,19 @@ bool appendLogRtfRun(LogRtf& rtf, const char* text, size_t length, Color color, 
             w.put(escaped, 2);
         } else if (c >= 0x20 && c < 0x80) {
             w.put((const char*)p, 1);
-        } else if (c < 0x80 || rtf.highAs1251 || !rtf.highMapped) {
+        } else if (c < 0x80) {
             w.put(word, formatText(word, sizeof word, "\\'%02x", c));
         } else {
-            // A control that does not read \u skips one character after it.
-            int unit = rtf.highUnits[c - 0x80];
-            if (unit > 32767)
-                unit -= 65536;  // \u takes a signed 16-bit number
-            w.put(word, formatText(word, sizeof word, "\\u%d\\'%02x", unit, c));
+            size_t left = stop ? (size_t)(stop - p) : 4;
+            uint32_t code = utf8Char((const char*)p, left < 4 ? left : 4, &length);
+            takes = putNonAscii(w, rtf, code);
         }
         if (w.full) {
             w.length = mark;  // the character that did not fit is left out
             break;
         }
         count += takes;
+        p += length;
     }
     if (w.full && rtf.pieces > 0) {
         rtf.colorCount = colorsBefore;

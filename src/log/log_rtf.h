@@ -25,12 +25,13 @@ struct LogRtf {
     // later, 2 for rich edit 1, which keeps CR LF.
     int breakWidth;
     // The RTF text declares code page 1251 (the font's Cyrillic character
-    // set). Where the program converts with 1251, a byte from 0x80 is written
-    // as it is ("\'e0"); where it converts with another code page (1251 not
-    // installed), by its Unicode value in that code page with the byte as the
-    // fallback ("\u1072\'e0"), which some controls read much more slowly
-    // (under Wine each such character costs more the longer the log is).
-    // Learnt at the first piece of each composition.
+    // set). Where the program's code page for windows is 1251, a character of
+    // 1251 is written as its byte ("\'e0"); every other character by its
+    // Unicode value with the code page's byte (or "?") as the fallback
+    // ("\u1072\'e0"), which some controls read much more slowly (under Wine
+    // each such character costs more the longer the log is). Learnt at the
+    // first piece of each composition: highUnits are the characters of the
+    // code page's bytes 0x80 to 0xFF.
     bool highAs1251, highMapped;
     Utf16Unit highUnits[128];
     // Underline (0 or 1) and background colour index (0: none) as the body
@@ -54,14 +55,14 @@ const Color kLogMarkBackground = 0x00B0F2FF;  // #FFF2B0
 // Empties the composition; breakWidth stays.
 void clearLogRtf(LogRtf& rtf);
 
-// Appends one piece. Line ends in the text (CR LF, or a CR or an LF alone)
-// become paragraph ends, a TAB a tab; RTF's own characters are escaped and
-// every other byte below 0x20 or from 0x80 is written as a hexadecimal
-// escape (by its Unicode value too where the code page is not 1251), so no
-// text can change the formatting. *positions receives the character
-// positions the piece takes in the control. Returns false, changing nothing, when the piece does not
-// fit beside the pieces held (the caller puts those into the control and
-// starts again); a piece too long even for an empty composition is cut.
+// Appends one piece of UTF-8 text. Line ends in the text (CR LF, or a CR or
+// an LF alone) become paragraph ends, a TAB a tab; RTF's own characters are
+// escaped, every other byte below 0x20 is written as a hexadecimal escape
+// and every character from U+0080 as above, so no text can change the
+// formatting. *positions receives the character positions (UTF-16 units) the
+// piece takes in the control. Returns false, changing nothing, when the piece
+// does not fit beside the pieces held (the caller puts those into the control
+// and starts again); a piece too long even for an empty composition is cut.
 bool appendLogRtf(LogRtf& rtf, const char* text, Color color, bool bold, size_t* positions);
 
 // The same for the first length bytes of text (or up to a NUL), in a style

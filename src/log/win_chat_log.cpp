@@ -3,6 +3,7 @@
 #include <richedit.h>
 
 #include "base/bounded.h"
+#include "base/utf8.h"
 #include "toolkit/win_text.h"
 
 namespace {
@@ -89,7 +90,12 @@ const char* loadRichEdit()
     static const char* className;
     if (!tried) {
         tried = true;
-        if (LoadLibraryA("riched20.dll"))
+        // Msftedit's rich edit (Windows XP SP1 on) binds a font to every
+        // script and shows characters outside the Basic Multilingual Plane,
+        // emoji among them; riched20's of Windows 2000 and XP does neither.
+        if (unicodeWindows() && LoadLibraryA("msftedit.dll"))
+            className = "RICHEDIT50W";
+        else if (LoadLibraryA("riched20.dll"))
             className = unicodeWindows() ? "RichEdit20W" : "RichEdit20A";
         else if (LoadLibraryA("riched32.dll"))
             className = "RICHEDIT";
@@ -202,23 +208,26 @@ void RichEditChatLog::logMarkedLine(const char* timestamp, const char* prefix, c
     if (!edit)
         return;
 
-    // Time stamps and nicks come from the server with no length limit; the
-    // precision cuts each to 255 characters, and the bounded formatting
-    // keeps the result inside the buffer whatever the source.
+    // Time stamps and nicks come from the server with no length limit: each
+    // is cut to 255 characters, and the bounded formatting keeps the result
+    // inside the buffer whatever the source.
     inLine = true;
-    char piece[kMaxLineText + 8];
+    char piece[3 * kMaxLineText + 8];
+    char cut[3 * 255 + 1];
     if (session.settings.timestamps && present(timestamp)) {
-        formatText(piece, sizeof piece, "[%.255s] ", timestamp);
+        copyUnits(cut, sizeof cut, timestamp, (size_t)-1, 255);
+        formatText(piece, sizeof piece, "[%s] ", cut);
         appendPiece(piece, kColorTimestamp, false);
     }
     if (present(prefix))
         appendPiece(prefix, textColor, true);
     if (present(nick)) {
-        formatText(piece, sizeof piece, "<%.255s> ", nick);
+        copyUnits(cut, sizeof cut, nick, (size_t)-1, 255);
+        formatText(piece, sizeof piece, "<%s> ", cut);
         appendPiece(piece, nickColor, true);
     }
     const char* t = text ? text : "";
-    size_t n = boundedLength(t, kMaxLineText);
+    size_t n = utf8BytesForUnits(t, (size_t)-1, kMaxLineText);
     unsigned style = (marks & kLineMention) ? kRunMarked : 0;
     size_t at = 0, start = 0, end = 0;
     while ((marks & kLineLinks) && findLink(t, n, at, &start, &end)) {

@@ -9,10 +9,10 @@
 #include "session/host.h"
 
 // Loads the rich edit library on the first call and returns the window class
-// to create: from riched20.dll "RichEdit20W" where windows are Unicode
-// windows (win_text.h), else "RichEdit20A"; else "RICHEDIT" from
-// riched32.dll; null when neither library loads. Later calls return the
-// first answer.
+// to create: where windows are Unicode windows (win_text.h), "RICHEDIT50W"
+// from msftedit.dll when it loads; else from riched20.dll "RichEdit20W"
+// (Unicode windows) or "RichEdit20A"; else "RICHEDIT" from riched32.dll;
+// null when no library loads. Later calls return the first answer.
 const char* loadRichEdit();
 
 // The control's background colour.

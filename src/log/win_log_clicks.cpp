@@ -2,6 +2,7 @@
 
 #include <richedit.h>
 
+#include "base/utf8.h"
 #include "input/input_actions.h"
 #include "log/log_nicks.h"
 #include "toolkit/win_text.h"
@@ -22,7 +23,7 @@ bool linkHit(HWND w, LPARAM lp, char* address)
 
 LRESULT CALLBACK logProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
 {
-    char nick[kLogNickChars + 1];
+    char nick[kLogNickBytes];
     char address[kAddressCap];
     switch (msg) {
     case WM_LBUTTONDOWN:
@@ -78,9 +79,12 @@ bool nickAtPoint(HWND log, int x, int y, char* nick, size_t cap)
     if (first < 0 || first > at)
         return false;
 
-    char text[kLogLineChars + 1];
+    char text[kLogLineBytes];
     size_t n = getEditLine(log, (int)line, text, sizeof text);
-    return nickInLine(text, n, (size_t)(at - first), nick, cap);
+    // The control's position counts characters (UTF-16 units); the line is
+    // searched by its bytes.
+    size_t p = utf8BytesForUnits(text, n, (size_t)(at - first));
+    return nickInLine(text, n, p, nick, cap);
 }
 
 bool linkAtPoint(HWND log, const LinkSpans& links, int x, int y, char* address, size_t cap)

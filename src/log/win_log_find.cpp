@@ -8,6 +8,7 @@
 #include "base/bounded.h"
 #include "base/codepage.h"
 #include "base/text_fold.h"
+#include "base/utf8.h"
 #include "log/win_chat_log.h"
 #include "session/session_state.h"
 #include "toolkit/win_text.h"
@@ -21,7 +22,7 @@ enum { kFindChars = 255 };
 const char kFindTitle[] = "Поиск в логе";
 
 struct Search {
-    char text[kFindChars + 1];  // empty: nothing searched yet
+    char text[3 * kFindChars + 1];  // empty: nothing searched yet
     bool up = true;             // the newest lines are at the bottom
     bool matchCase = false;
 };
@@ -31,14 +32,20 @@ HWND window;
 
 HWND logEdit() { return findLogTarget ? findLogTarget->edit : nullptr; }
 
-// The wide rich edit searches downwards itself, with Cyrillic letter case
-// folded, whatever the system's code page.
+// The needle in UTF-16; 0 units when there is none.
+size_t needleUnits(const Search& s, WCHAR* needle)
+{
+    size_t n = utf8ToUtf16(s.text, strlen(s.text), (Utf16Unit*)needle, kFindChars);
+    needle[n] = L'\0';
+    return n;
+}
+
+// The wide rich edit searches downwards itself, with the letter case of
+// every script folded, whatever the system's code page.
 bool findWithControl(HWND edit, const Search& s, LONG from, CHARRANGE* found)
 {
     WCHAR needle[kFindChars + 1];
-    size_t n = conversionText().toUtf16(s.text, strlen(s.text), (Utf16Unit*)needle, kFindChars);
-    needle[n] = L'\0';
-    if (n == 0)
+    if (needleUnits(s, needle) == 0)
         return false;
     FINDTEXTEXW f;
     f.chrg.cpMin = from;
@@ -51,54 +58,78 @@ bool findWithControl(HWND edit, const Search& s, LONG from, CHARRANGE* found)
     return true;
 }
 
-bool sameAt(const char* text, const char* word, size_t n, bool matchCase)
+bool sameAt(const WCHAR* text, const WCHAR* word, size_t n, bool matchCase)
 {
     for (size_t i = 0; i < n; i++) {
-        unsigned char a = (unsigned char)text[i], b = (unsigned char)word[i];
-        if (a != b && (matchCase || cp1251Lower(a) != cp1251Lower(b)))
+        WCHAR a = text[i], b = word[i];
+        if (a != b && (matchCase || foldLetter(a) != foldLetter(b)))
             return false;
     }
     return true;
 }
 
-// The ANSI rich edit (Windows 95, 98, ME) converts a needle with the
-// system's code page, rich edit 1 searches only downwards, and some rich
-// edits (Wine's) miss other-case Cyrillic upwards: there, and upwards
-// always, the program reads the text in its own code page and searches it
-// itself. Rich edit 2
-// gives a paragraph end as one CR, as its positions count it; rich edit 1
-// keeps CR LF in both.
+// The control's text in UTF-16, one unit a position as selections count
+// them: a Unicode control gives its own units; an ANSI one (Windows 95, 98,
+// ME) its single-byte text, one byte a position, converted unit for unit.
+// Rich edit 2 gives a paragraph end as one CR, as its positions count it;
+// rich edit 1 keeps CR LF in both. Null when there is no text; the caller
+// frees it.
+WCHAR* controlText(HWND edit, size_t* total)
+{
+    LRESULT length = SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0);  // CR LF counted twice: enough room
+    if (length <= 0)
+        return nullptr;
+    WCHAR* text = (WCHAR*)malloc(((size_t)length + 1) * sizeof(WCHAR));
+    if (!text)
+        return nullptr;
+    LRESULT got = 0;
+    if (IsWindowUnicode(edit)) {
+        GETTEXTEX get = {};
+        get.cb = (DWORD)(((size_t)length + 1) * sizeof(WCHAR));
+        get.flags = GT_DEFAULT;
+        get.codepage = 1200;  // UTF-16
+        got = SendMessageA(edit, EM_GETTEXTEX, (WPARAM)&get, (LPARAM)text);
+    } else {
+        char* bytes = (char*)malloc((size_t)length + 1);
+        if (bytes) {
+            LRESULT n = SendMessageA(edit, WM_GETTEXT, (WPARAM)length + 1, (LPARAM)bytes);
+            got = (LRESULT)conversionText().toUtf16(bytes, n > 0 ? (size_t)n : 0, (Utf16Unit*)text, (size_t)length);
+            free(bytes);
+        }
+    }
+    size_t n = got > 0 ? (size_t)got : 0;
+    n = n < (size_t)length ? n : (size_t)length;
+    text[n] = L'\0';
+    size_t k = 0;
+    while (k < n && text[k])
+        k++;
+    *total = k;
+    return text;
+}
+
+// Rich edit 1 searches only downwards, and some rich edits (Wine's) miss
+// other-case letters upwards: there, and upwards always, the program reads
+// the text and searches it itself.
 bool findInText(HWND edit, const Search& s, LONG from, CHARRANGE* found)
 {
-    size_t n = strlen(s.text);
-    LRESULT length = SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0);  // CR LF counted twice: enough room
-    if (n == 0 || length <= 0)
-        return false;
-    char* text = (char*)malloc((size_t)length + 1);
+    WCHAR needle[kFindChars + 1];
+    size_t n = needleUnits(s, needle);
+    size_t total = 0;
+    WCHAR* text = n ? controlText(edit, &total) : nullptr;
     if (!text)
         return false;
-    GETTEXTEX get = {};
-    get.cb = (DWORD)length + 1;
-    get.flags = GT_DEFAULT;
-    get.codepage = session.settings.codePage ? session.settings.codePage : 1251;
-    LRESULT got = SendMessageA(edit, EM_GETTEXTEX, (WPARAM)&get, (LPARAM)text);
-    if (got <= 0)
-        got = SendMessageA(edit, WM_GETTEXT, (WPARAM)length + 1, (LPARAM)text);
-    size_t total = got > 0 ? (size_t)got : 0;
-    text[total < (size_t)length ? total : (size_t)length] = '\0';
-    total = strlen(text);
     // Upwards a match begins before the position, downwards at or after it.
     size_t start = from < 0 ? 0 : (size_t)from;
     size_t at = total + 1;  // none
     if (n <= total && s.up) {
         for (size_t i = start < total - n + 1 ? start : total - n + 1; i-- > 0;)
-            if (sameAt(text + i, s.text, n, s.matchCase)) {
+            if (sameAt(text + i, needle, n, s.matchCase)) {
                 at = i;
                 break;
             }
     } else if (n <= total) {
         for (size_t i = start; i + n <= total; i++)
-            if (sameAt(text + i, s.text, n, s.matchCase)) {
+            if (sameAt(text + i, needle, n, s.matchCase)) {
                 at = i;
                 break;
             }
@@ -125,7 +156,7 @@ void findNext(HWND owner)
     bool hit = IsWindowUnicode(edit) && !last.up ? findWithControl(edit, last, from, &found)
                                                  : findInText(edit, last, from, &found);
     if (!hit) {
-        char text[kFindChars + 40];
+        char text[3 * kFindChars + 64];
         formatText(text, sizeof text, "Текст «%s» не найден.", last.text);
         messageBox(owner, text, kFindTitle, MB_OK | MB_ICONINFORMATION);
         return;

@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "base/codepage.h"
+#include "base/text_fold.h"
 
 const char* const kStatusChoices[kStatusChoiceCount] = {
     "ON-LINE", "отошёл", "занят", "сплю", "кушаю", "не беспокоить",

@@ -24,8 +24,8 @@ enum {
     kUserItemHeight = 18,     // pixels of one user-list item
     kStatusDrawChars = 60,    // characters of a status drawn in the list
     kTopicShownChars = 299,   // characters of the topic the topic line shows
-    kSearchTextCap = 160,     // holds "(x) ", a role mark, nick, separator, status
-    kRoomEntryCap = 96,       // holds a room name, its head count and brackets
+    kSearchTextCap = 3 * 160,  // holds "(x) ", a role mark, nick, separator, status
+    kRoomEntryCap = 3 * 96,    // holds a room name, its head count and brackets
 };
 
 // The fixed entries of the status box, in their order; the first stands for

@@ -122,8 +122,8 @@ void paintUserItem(const DRAWITEMSTRUCT* item, HIMAGELIST images)
 
     int x = r.left + 36 + textWidth(dc, u.nick.s) + 6;
     if (!u.status.empty() && x < r.right - 10) {
-        char status[kStatusDrawChars + 1];
-        formatText(status, sizeof status, "%.60s", u.status.s);
+        char status[3 * kStatusDrawChars + 1];
+        copyUnits(status, sizeof status, u.status.s, (size_t)-1, kStatusDrawChars);
         text.left = x;
         drawLine(dc, text, status, fontSmall, kStatusText);
     }
@@ -156,7 +156,8 @@ void paintTopicLine(const DRAWITEMSTRUCT* item)
     drawText(dc, "Тема:", &caption, DT_SINGLELINE | DT_VCENTER);
 
     r.left += 40;
-    char topic[kTopicShownChars + 1];
+    char topic[3 * kTopicShownChars + 1];
     getWindowText(item->hwndItem, topic, sizeof topic);
+    copyUnits(topic, sizeof topic, topic, (size_t)-1, kTopicShownChars);
     drawLine(dc, r, topic[0] ? topic : "(тема не задана)", fontUi, RGB(0, 0, 0));
 }

@@ -3,13 +3,12 @@
 #include <string.h>
 
 #include "base/codepage.h"
+#include "base/text_fold.h"
 #include "session/connection.h"
 #include "session/host.h"
 #include "session/session_state.h"
 
 namespace {
-
-enum { kInputReadCap = 2048 };
 
 const char kHelpText[] =
     "Команды: /pm ник текст, /me текст, /join комната, /create комната, /status текст, /topic текст, "
@@ -125,7 +124,7 @@ Outcome runCommand(char* text)
 
 void submitInputLine()
 {
-    char buffer[kInputReadCap];
+    char buffer[kInputLineBytes];
     ports.views->readInput(buffer, sizeof buffer);
     for (char* c = buffer; *c; c++)
         if (*c == '\t' || *c == '\n' || *c == '\r')

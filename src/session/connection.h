@@ -8,7 +8,7 @@
 
 #include "session/session_state.h"
 
-enum { kFormatBufferSize = 6008 };
+enum { kFormatBufferSize = 12288 };  // holds the longest line encodeLine sends
 
 void connectToServer();
 // Closes and resets the connection fields; message (may be null) is written
@@ -19,8 +19,8 @@ void disconnect(const char* message);
 void sendLine(const char* text);
 // sendLine only while the socket is open and the connect completed.
 void sendIfConnected(const char* text);
-// Formats into a 6,008-byte buffer (a longer line is cut), then sends as
-// sendIfConnected does.
+// Formats into a buffer that holds the longest line encodeLine sends (a
+// longer line is cut), then sends as sendIfConnected does.
 void sendFormatted(const char* fmt, ...)
 #if defined(__GNUC__)
     __attribute__((format(printf, 1, 2)))

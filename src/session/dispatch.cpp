@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "base/codepage.h"
+#include "base/text_fold.h"
 #include "session/call_user.h"
 #include "session/connection.h"
 #include "session/mention.h"
@@ -48,7 +49,7 @@ void onPm(const ParsedLine& p)
 {
     if (isIgnored(session, field(p, 2)))
         return;
-    char prefix[128];
+    char prefix[3 * 128];
     formatText(prefix, sizeof prefix, "[приват от %s] ", field(p, 2));
     ports.log->logMarkedLine(field(p, 1), prefix, nullptr, 0, field(p, 4), session.colors.pm, kLineLinks);
     journalLine(JournalPrivateFrom, field(p, 2), field(p, 4));
@@ -57,7 +58,7 @@ void onPm(const ParsedLine& p)
 
 void onPmSent(const ParsedLine& p)
 {
-    char prefix[128];
+    char prefix[3 * 128];
     formatText(prefix, sizeof prefix, "[приват для %s] ", field(p, 2));
     ports.log->logMarkedLine(field(p, 1), prefix, nullptr, 0, field(p, 3), session.colors.pm, kLineLinks);
     journalLine(JournalPrivateTo, field(p, 2), field(p, 3));
@@ -89,7 +90,7 @@ void onUserEnd(const ParsedLine&)
     ports.views->usersChanged();
     ports.views->roomsChanged();
     if (session.welcomed == 1 && session.suppressRoomLine == 0) {
-        char line[400];
+        char line[3 * 400];
         formatText(line, sizeof line, "Вы в комнате «%s». Людей: %d", session.currentRoom.s, session.userCount);
         logSystem(line);
         journalLine(JournalSystem, nullptr, line);
@@ -154,7 +155,7 @@ void onWelcome(const ParsedLine& p)
     s.ownNick.set(field(p, 1));
     s.globalRole.set(field(p, 2));
     s.chatTitle.set(field(p, 3));
-    char greeting[1024];
+    char greeting[3 * 1024];
     formatText(greeting, sizeof greeting, "* * * %s * * *", field(p, 4));
     ports.log->logMarkedLine(nullptr, nullptr, nullptr, 0, greeting, kColorGreeting, kLineLinks);
     logSystemF("Вы вошли как %s (%s)", s.ownNick.s, s.globalRole.s);
@@ -180,9 +181,9 @@ void onOk(const ParsedLine& p)
     if (strcmp(what, "REG") == 0) {
         session.registrationPending = 0;
         const char* nick = session.loginNick.s;
-        char title[256];
+        char title[3 * 256];
         formatText(title, sizeof title, "Добро пожаловать на портал %s!", kPortalDomain);
-        char text[2048];
+        char text[3 * 2048];
         formatText(text, sizeof text,
                    "Регистрация прошла успешно!\r\n\r\nВы получили единый логин на %s: %s\r\n\r\n"
                    "Это ваш почтовый ящик %s@%s на %s, вход в этот чат, в веб-чат на сайте и во все "
@@ -212,7 +213,7 @@ bool isLoginRefusal(const char* code)
 
 void onErr(const ParsedLine& p)
 {
-    char text[1024];
+    char text[3 * 1024];
     formatText(text, sizeof text, "Ошибка %s: %s", field(p, 1), field(p, 2));
     logError(text);
     if (panelOpen())
@@ -276,8 +277,10 @@ void onBannerEnd(const ParsedLine&) { ports.banners->catalogueEnd(); }
 
 void onUnknown(const ParsedLine& p)
 {
-    char text[300];
-    formatText(text, sizeof text, "%.40s %.240s", p.command, field(p, 1));
+    char command[3 * 40 + 1], first[3 * 240 + 1], text[sizeof command + sizeof first + 1];
+    copyUnits(command, sizeof command, p.command, (size_t)-1, 40);
+    copyUnits(first, sizeof first, field(p, 1), (size_t)-1, 240);
+    formatText(text, sizeof text, "%s %s", command, first);
     for (char* c = text; *c; c++)
         if (*c == '\t')
             *c = '|';

@@ -16,7 +16,7 @@ void logError(const char* text)
 
 void logSystemF(const char* fmt, ...)
 {
-    char text[1024];
+    char text[3 * 1024];
     va_list ap;
     va_start(ap, fmt);
     formatTextV(text, sizeof text, fmt, ap);
@@ -26,7 +26,7 @@ void logSystemF(const char* fmt, ...)
 
 void logErrorF(const char* fmt, ...)
 {
-    char text[1024];
+    char text[3 * 1024];
     va_list ap;
     va_start(ap, fmt);
     formatTextV(text, sizeof text, fmt, ap);

@@ -2,80 +2,73 @@
 
 #include <string.h>
 
+#include "base/utf8.h"
+
 size_t encodeLine(const char* text, char* out)
 {
-    static Utf16Unit wide[kMaxSendChars];
-    size_t len = strlen(text);
-    if (len > kMaxSendChars)
-        len = kMaxSendChars;
-    size_t units = conversionText().toUtf16(text, len, wide, kMaxSendChars);
-
-    size_t n = 0;
-    for (size_t i = 0; i < units && n <= kEncodeStopBytes; i++) {
-        unsigned c = wide[i];
-        if (c < 0x80) {
-            out[n++] = (char)c;
-        } else if (c < 0x800) {
-            out[n++] = (char)(0xC0 | (c >> 6));
-            out[n++] = (char)(0x80 | (c & 0x3F));
-        } else {
-            out[n++] = (char)(0xE0 | (c >> 12));
-            out[n++] = (char)(0x80 | ((c >> 6) & 0x3F));
-            out[n++] = (char)(0x80 | (c & 0x3F));
-        }
+    size_t n = 0, units = 0;
+    for (const char* p = text; *p && n <= kEncodeStopBytes;) {
+        size_t length;
+        uint32_t c = utf8Char(p, 4, &length);
+        units += utf16Units(c);
+        if (units > kMaxSendChars)
+            break;
+        n += utf8Put(c, out + n);
+        p += length;
     }
     return n;
 }
 
-size_t decodeUtf8(const char* bytes, size_t n, Utf16Unit* out)
-{
-    const unsigned char* b = (const unsigned char*)bytes;
-    size_t i = 0, u = 0;
-    while (i < n && u < kMaxDecodeUnits) {
-        unsigned c = b[i];
-        if (c < 0x80) {
-            out[u++] = c ? (Utf16Unit)c : (Utf16Unit)'?';
-            i++;
-            continue;
-        }
-        size_t follow;
-        if ((c & 0xE0) == 0xC0)
-            follow = 1;
-        else if ((c & 0xF0) == 0xE0)
-            follow = 2;
-        else if ((c & 0xF8) == 0xF0)
-            follow = 3;
-        else {
-            out[u++] = '?';
-            i++;
-            continue;
-        }
-        if (n - i <= follow) {
-            // Cut short by the end of the line: one "?" for every byte left.
-            while (i < n && u < kMaxDecodeUnits) {
-                out[u++] = '?';
-                i++;
-            }
-            break;
-        }
-        unsigned v;
-        if (follow == 1)
-            v = ((c & 0x1F) << 6) | (b[i + 1] & 0x3F);
-        else if (follow == 2)
-            v = ((c & 0x0F) << 12) | ((b[i + 1] & 0x3F) << 6) | (b[i + 2] & 0x3F);
-        else
-            v = '?';  // outside the Basic Multilingual Plane
-        out[u++] = v ? (Utf16Unit)v : (Utf16Unit)'?';
-        i += follow + 1;
-    }
-    return u;
-}
-
 size_t decodeLine(const char* bytes, size_t n, char* out)
 {
-    static Utf16Unit wide[kMaxDecodeUnits];
-    size_t units = decodeUtf8(bytes, n, wide);
-    size_t len = conversionText().fromUtf16(wide, units, out, kDecodedLineCap - 1);
+    const unsigned char* b = (const unsigned char*)bytes;
+    size_t i = 0, units = 0, len = 0;
+    while (i < n) {
+        // Runs of ASCII, most of a line, go straight across.
+        while (i < n && units < kMaxDecodeUnits && b[i] - 1u < 0x7Fu) {
+            out[len++] = (char)b[i++];
+            units++;
+        }
+        if (i == n)
+            break;
+        unsigned c = b[i];
+        uint32_t v;
+        size_t take;
+        if (c < 0x80) {
+            v = c ? c : '?';
+            take = 1;
+        } else {
+            size_t follow = (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : 0;
+            if (follow == 0) {
+                v = '?';
+                take = 1;
+            } else if (n - i <= follow) {
+                // Cut short by the end of the line: one "?" for every byte left.
+                while (i < n && units < kMaxDecodeUnits) {
+                    out[len++] = '?';
+                    units++;
+                    i++;
+                }
+                break;
+            } else {
+                if (follow == 1)
+                    v = ((c & 0x1F) << 6) | (b[i + 1] & 0x3F);
+                else if (follow == 2)
+                    v = ((c & 0x0F) << 12) | ((b[i + 1] & 0x3F) << 6) | (b[i + 2] & 0x3F);
+                else
+                    v = ((uint32_t)(c & 0x07) << 18) | ((uint32_t)(b[i + 1] & 0x3F) << 12) |
+                        ((b[i + 2] & 0x3F) << 6) | (b[i + 3] & 0x3F);
+                if (v == 0 || (v >= 0xD800 && v <= 0xDFFF) || (follow == 3 && (v < 0x10000 || v > 0x10FFFF)))
+                    v = '?';
+                take = follow + 1;
+            }
+        }
+        if (units + utf16Units(v) > kMaxDecodeUnits)
+            break;
+        units += utf16Units(v);
+        len += utf8Put(v, out + len);
+        i += take;
+    }
     out[len] = '\0';
     return len;
 }

@@ -1,37 +1,35 @@
-// ZBP/1 line codec: code-page text to UTF-8 for sending, UTF-8 to code-page
-// text for receiving, trimming and splitting a line into its fields.
+// ZBP/1 line codec: the program's text (UTF-8) to a line for sending, the
+// bytes of a received line to the program's text, trimming and splitting a
+// line into its fields.
 #pragma once
 
 #include <stddef.h>
 #include <stdint.h>
 
-#include "base/codepage.h"
-
 enum {
-    kMaxSendChars = 4095,      // characters of one outgoing line before encoding
+    kMaxSendChars = 4095,      // characters (UTF-16 units) of one outgoing line
     kEncodeStopBytes = 8185,   // no character starts after this many bytes
     kEncodedLineCap = 8192,    // room for the encoded line and its LF
-    kMaxDecodeUnits = 4095,    // UTF-16 units kept of one incoming line
-    kDecodedLineCap = 8192,    // code-page bytes of one incoming line, with NUL
+    kMaxDecodeUnits = 4095,    // characters (UTF-16 units) kept of one incoming line
+    kDecodedLineCap = 3 * kMaxDecodeUnits + 3,  // bytes of one incoming line, with NUL
     kMaxFields = 8,
 };
 
-// Encodes terminated code-page text as UTF-8 into out, which holds at least
-// kEncodedLineCap bytes. Writes no terminator; returns the byte count, at
-// most 8,188.
+// Copies the terminated text into out, which holds at least kEncodedLineCap
+// bytes: at most 4,095 characters, and no character once more than 8,185
+// bytes are written. Writes no terminator; returns the byte count, at most
+// 8,189.
 size_t encodeLine(const char* text, char* out);
 
-// Decodes n bytes of UTF-8 into at most kMaxDecodeUnits UTF-16 units.
-// Lenient by design: continuation bytes are not validated, a four-byte
-// sequence becomes one "?", any other byte of 0x80 or above that cannot
-// start a sequence becomes "?", a sequence cut short by the end becomes one
-// "?" per byte present, and a NUL (however encoded) becomes "?" so that it
-// can never end the text early.
-size_t decodeUtf8(const char* bytes, size_t n, Utf16Unit* out);
-
-// decodeUtf8 followed by the conversion to the code page: writes a
-// terminated line of at most kDecodedLineCap - 1 bytes into out (which holds
-// kDecodedLineCap bytes). Returns its length.
+// Decodes n received bytes into the program's text: a terminated line of
+// at most 4,095 characters (UTF-16 units) in out, which holds
+// kDecodedLineCap bytes. Lenient by design: continuation bytes are not
+// validated (a sequence is read from the low bits of its bytes); a sequence
+// that gives no character (a surrogate, a value past U+10FFFF or below
+// U+10000 in four bytes) becomes one "?", as does any other byte of 0x80 or
+// above that cannot start a sequence; a sequence cut short by the end
+// becomes one "?" per byte present; a NUL (however encoded) becomes "?" so
+// that it can never end the text early. Returns the line's length.
 size_t decodeLine(const char* bytes, size_t n, char* out);
 
 // Removes leading blanks and trailing LF, CR and blanks in place; returns the

@@ -3,6 +3,8 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "base/codepage.h"
+#include "base/utf8.h"
 #include "session/host.h"
 
 const char kProtocolLogName[] = "Zumbara-protocol.log";
@@ -14,9 +16,16 @@ size_t formatProtocolLogLine(char* out, size_t cap, int hour, int minute, int se
     if (cap == 0)
         return 0;
     size_t n = formatText(out, cap, "%02d:%02d:%02d %s ", hour, minute, second, direction);
-    // Leave room for the CR LF whatever the capacity.
-    for (size_t i = 0; line[i] != '\0' && i < kProtocolLogLineChars && n + 3 < cap; i++)
-        out[n++] = line[i] == '\t' ? '|' : line[i];
+    // In code page 1251, one byte a character; leave room for the CR LF
+    // whatever the capacity.
+    const char* p = line;
+    for (size_t i = 0; *p && i < kProtocolLogLineChars && n + 3 < cap; i++) {
+        size_t length;
+        uint32_t c = utf8Char(p, 4, &length);
+        p += length;
+        int b = c == '\t' ? '|' : cp1251Byte(c);
+        out[n++] = (char)(b < 0 ? '?' : b);
+    }
     if (n + 2 < cap) {
         out[n++] = '\r';
         out[n++] = '\n';
@@ -47,7 +56,10 @@ void logProtocolLine(const char* direction, const char* line)
     if (logFile && strcmp(logFilePath.s, protocolLogPath.s) != 0)
         closeProtocolLog();
     if (!logFile) {
-        logFile = fopen(protocolLogPath.s, "ab");
+        // The C runtime takes the name in the system's ANSI code page.
+        char name[sizeof protocolLogPath.s];
+        pathForSystem(protocolLogPath.s, name, sizeof name);
+        logFile = fopen(name, "ab");
         if (!logFile)
             return;
         logFilePath.set(protocolLogPath.s);

@@ -8,13 +8,16 @@
 
 extern const char kProtocolLogName[];  // "Zumbara-protocol.log"
 
-// Full path of the log file; empty means no log is written.
+// Full path of the log file (UTF-8, as all text); empty means no log is
+// written.
 extern Text<260> protocolLogPath;
 
 enum { kProtocolLogLineChars = 8190 };
 
 // Formats one log line ("%02d:%02d:%02d %s %s\r\n", TABs shown as "|", the
-// protocol line cut to 8,190 characters). Returns the length.
+// protocol line cut to 8,190 characters) in code page 1251, one byte a
+// character and "?" for every character 1251 lacks, as people read the file
+// in Notepad. Returns the length.
 size_t formatProtocolLogLine(char* out, size_t cap, int hour, int minute, int second,
                              const char* direction, const char* line);
 

@@ -285,7 +285,7 @@ void reconnectTick()
     if (s.welcomed == 1) {
         int limit = s.settings.keepAliveTimeout;
         if (keepAliveExpired(t, r.lastHeard, limit)) {
-            char message[128];
+            char message[3 * 128];
             formatText(message, sizeof message, "Сервер не отвечает %d секунд — соединение потеряно.", limit);
             connectionEnded(message);
         }

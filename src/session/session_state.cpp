@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "base/codepage.h"
+#include "base/text_fold.h"
 #include "session/site.h"
 
 const char kProductName[] = "Zumbara";

@@ -4,6 +4,7 @@
 
 #include "base/bounded.h"
 #include "base/codepage.h"
+#include "base/text_fold.h"
 #include "dialogs/registration.h"
 #include "input/input_actions.h"
 #include "input/input_history.h"

@@ -10,8 +10,8 @@
 
 enum {
     kStatusBarParts = 5,
-    kStatusPartCap = 160,
-    kPaneTextCap = 96,
+    kStatusPartCap = 3 * 160,  // bytes, a character up to 3
+    kPaneTextCap = 3 * 96,
 };
 
 // The five status-bar parts: nick, server and port; room; people; lag;

@@ -155,7 +155,7 @@ void onCreate(HWND hwnd)
     mainWnd.hint = makeChild("STATIC", kHintText, SS_NOPREFIX | SS_CENTERIMAGE, 0, IdHint, f);
     SendMessageA(mainWnd.hint, WM_SETFONT, (WPARAM)fontSmall, FALSE);
     mainWnd.input = makeChild("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, IdInput, f);
-    SendMessageA(mainWnd.input, EM_LIMITTEXT, 1000, 0);
+    SendMessageA(mainWnd.input, EM_LIMITTEXT, kInputLineChars, 0);
     wrapInputProcedure(mainWnd.input);
     mainWnd.send = makeChild("BUTTON", "Послать", BS_OWNERDRAW | WS_TABSTOP, 0, IdSend, f);
     mainWnd.clock = makeChild("STATIC", "00:00:00", SS_OWNERDRAW, 0, IdClock, f);

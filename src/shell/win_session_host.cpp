@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "base/codepage.h"
 #include "shell/win_background_calls.h"
 #include "toolkit/win_text.h"
 
@@ -20,13 +21,20 @@ void WinSessionHost::localTime(int* hour, int* minute, int* second)
     *second = t.wSecond;
 }
 
-bool WinSessionHost::fileExists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
+bool WinSessionHost::fileExists(const char* path)
+{
+    char ansi[3 * MAX_PATH];
+    pathForSystem(path, ansi, sizeof ansi);
+    return GetFileAttributesA(ansi) != INVALID_FILE_ATTRIBUTES;
+}
 
 // The path came from the ANSI file functions, in the system's code page: it
 // goes back through an ANSI call.
 void WinSessionHost::openInTextViewer(const char* path)
 {
-    ShellExecuteA(nullptr, "open", "notepad.exe", path, nullptr, SW_SHOWNORMAL);
+    char ansi[3 * MAX_PATH];
+    pathForSystem(path, ansi, sizeof ansi);
+    ShellExecuteA(nullptr, "open", "notepad.exe", ansi, nullptr, SW_SHOWNORMAL);
 }
 
 void WinSessionHost::messageBox(const char* text, const char* title, MessageIcon icon)

@@ -69,12 +69,12 @@ void refreshStatusDisplays()
         for (int i = 0; i < kStatusBarParts; i++)
             setPartIfChanged(i, parts[i]);
 
-    char title[200];
+    char title[3 * 200];
     if (int calls = backgroundCallCount())
         formatText(title, sizeof title, "(%d) %s — %s", calls, s.chatTitle.s, kProductName);
     else
         formatText(title, sizeof title, "%s — %s", s.chatTitle.s, kProductName);
-    char oldTitle[200];
+    char oldTitle[3 * 200];
     getWindowText(mainWnd.hwnd, oldTitle, sizeof oldTitle);
     if (strcmp(oldTitle, title) != 0)
         setWindowText(mainWnd.hwnd, title);

@@ -1,25 +1,26 @@
 // Text between the program and its windows.
 //
-// The program keeps its text in the conversion code page (conversionText():
-// 1251, or the system's ANSI code page where 1251 is not installed). The ANSI
-// window functions of Windows NT convert with the system's ANSI code page
-// instead, and an edit control made by an ANSI call even stores its text in
-// that code page, so Russian text turns into question marks or Latin letters
-// wherever the system's code page is not 1251. On Windows NT the program's
-// windows are therefore Unicode windows, and every text that goes into or
-// comes out of a window goes through the functions here, which convert
-// between the conversion code page and UTF-16 and call the wide functions.
-// Windows 95, 98 and ME have no Unicode windows and few wide functions:
-// there the same functions call the ANSI ones, as the program always did.
-// The wide functions are looked up at run time, so the program imports none.
+// The program keeps its text in UTF-8 (base/utf8.h). On Windows NT its
+// windows are Unicode windows, and every text that goes into or comes out of
+// a window goes through the functions here, which convert between UTF-8 and
+// UTF-16 and call the wide functions: every character arrives whole, emoji
+// and every script included, whatever the system's code page. Windows 95, 98
+// and ME have no Unicode windows and few wide functions: there the same
+// functions convert to and from the conversion code page (conversionText():
+// 1251, or the system's ANSI code page where 1251 is not installed), "?"
+// for every character it lacks, and call the ANSI ones. The wide functions
+// are looked up at run time, so the program imports none.
 //
-// A text longer than kWindowTextChars characters is cut. Everything here is
-// for the user-interface thread.
+// Sizes given in bytes (cap) bound the UTF-8 text read, cut between whole
+// characters. A text longer than kWindowTextChars characters (UTF-16 units)
+// is cut. Everything here is for the user-interface thread.
 #pragma once
 
 #include <windows.h>
 
 #include <stddef.h>
+
+#include "base/bounded.h"
 
 enum { kWindowTextChars = 4095 };
 
@@ -56,14 +57,23 @@ LRESULT dispatchMessage(const MSG* message);
 // ---- Texts of windows and controls ---------------------------------------
 
 void setWindowText(HWND window, const char* text);
-// Reads at most cap - 1 bytes into text and terminates it (cap > 0).
-// Returns the length read.
+// Reads at most cap - 1 bytes of whole characters into text and terminates
+// it (cap > 0). Returns the length read.
 size_t getWindowText(HWND window, char* text, size_t cap);
 // The length of the window's text in the characters the control counts
 // its positions in.
 int windowTextLength(HWND window);
 void setItemText(HWND dialog, int id, const char* text);
 size_t getItemText(HWND dialog, int id, char* text, size_t cap);
+// The same into a field, cut to the characters it keeps.
+template <size_t N>
+size_t getItemText(HWND dialog, int id, Text<N>& field)
+{
+    char text[sizeof field.s];
+    getItemText(dialog, id, text, sizeof text);
+    field.set(text);
+    return field.length();
+}
 // LB_ADDSTRING and CB_ADDSTRING; the answer is the message's.
 LRESULT addListItem(HWND list, const char* text);
 LRESULT addComboItem(HWND combo, const char* text);

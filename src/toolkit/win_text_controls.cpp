@@ -13,14 +13,17 @@ using namespace widetext;
 
 namespace {
 
-WCHAR tooltipBuffer[256];  // a wide tooltip text stays here until the next request
+// A tooltip's text stays here until the next request.
+WCHAR tooltipBuffer[256];
+char tooltipAnsi[256];
 
 } // namespace
 
 void setWindowText(HWND window, const char* text)
 {
     if (!useWide()) {
-        SetWindowTextA(window, text);
+        Ansi a(text);
+        SetWindowTextA(window, a.orNull(text));
         return;
     }
     Wide w(text);
@@ -33,8 +36,9 @@ size_t getWindowText(HWND window, char* text, size_t cap)
         return 0;
     text[0] = '\0';
     if (!useWide()) {
-        int n = GetWindowTextA(window, text, (int)cap);
-        return n > 0 ? (size_t)n : 0;
+        char a[kWindowTextChars + 1];
+        int n = GetWindowTextA(window, a, (int)unitsFor(cap));
+        return fromAnsi(a, n > 0 ? (size_t)n : 0, text, cap);
     }
     WCHAR w[kWindowTextChars + 1];
     int n = wide.getWindowText(window, w, (int)unitsFor(cap));
@@ -56,7 +60,7 @@ size_t getItemText(HWND dialog, int id, char* text, size_t cap)
 LRESULT addListItem(HWND list, const char* text)
 {
     if (!useWide())
-        return SendMessageA(list, LB_ADDSTRING, 0, (LPARAM)text);
+        return SendMessageA(list, LB_ADDSTRING, 0, (LPARAM)Ansi(text).s);
     Wide w(text);
     return wide.sendMessage(list, LB_ADDSTRING, 0, lp(w.s));
 }
@@ -64,7 +68,7 @@ LRESULT addListItem(HWND list, const char* text)
 LRESULT addComboItem(HWND combo, const char* text)
 {
     if (!useWide())
-        return SendMessageA(combo, CB_ADDSTRING, 0, (LPARAM)text);
+        return SendMessageA(combo, CB_ADDSTRING, 0, (LPARAM)Ansi(text).s);
     Wide w(text);
     return wide.sendMessage(combo, CB_ADDSTRING, 0, lp(w.s));
 }
@@ -72,7 +76,7 @@ LRESULT addComboItem(HWND combo, const char* text)
 void setStatusPart(HWND bar, int part, const char* text)
 {
     if (!useWide()) {
-        SendMessageA(bar, SB_SETTEXTA, (WPARAM)part, (LPARAM)text);
+        SendMessageA(bar, SB_SETTEXTA, (WPARAM)part, (LPARAM)Ansi(text).s);
         return;
     }
     Wide w(text);
@@ -86,9 +90,11 @@ size_t getStatusPart(HWND bar, int part, char* text, size_t cap)
     text[0] = '\0';
     // SB_GETTEXT copies the whole part: only a part that fits is read.
     if (!useWide()) {
-        if (LOWORD(SendMessageA(bar, SB_GETTEXTLENGTHA, (WPARAM)part, 0)) >= cap)
+        char a[kWindowTextChars + 1];
+        if (LOWORD(SendMessageA(bar, SB_GETTEXTLENGTHA, (WPARAM)part, 0)) > kWindowTextChars)
             return 0;
-        return LOWORD(SendMessageA(bar, SB_GETTEXTA, (WPARAM)part, (LPARAM)text));
+        size_t n = LOWORD(SendMessageA(bar, SB_GETTEXTA, (WPARAM)part, (LPARAM)a));
+        return fromAnsi(a, n, text, cap);
     }
     WCHAR w[kWindowTextChars + 1];
     size_t n = LOWORD(wide.sendMessage(bar, SB_GETTEXTLENGTHW, (WPARAM)part, 0));
@@ -100,17 +106,21 @@ size_t getStatusPart(HWND bar, int part, char* text, size_t cap)
 
 void addToolbarLabels(HWND toolbar, const char* labels)
 {
-    if (!useWide()) {
-        SendMessageA(toolbar, TB_ADDSTRINGA, 0, (LPARAM)labels);
-        return;
-    }
     // The whole list with its inner NULs, and the empty label that ends it.
     size_t n = 0;
     while (labels[n] != '\0' || labels[n + 1] != '\0')
         n++;
     n += 2;
+    if (!useWide()) {
+        char a[kWindowTextChars + 1];
+        size_t bytes = utf8ToCodePage(conversionText(), labels, n, a, kWindowTextChars - 1);
+        a[bytes] = '\0';
+        a[bytes + 1] = '\0';
+        SendMessageA(toolbar, TB_ADDSTRINGA, 0, (LPARAM)a);
+        return;
+    }
     WCHAR w[kWindowTextChars + 1];
-    size_t units = conversionText().toUtf16(labels, n, (Utf16Unit*)w, kWindowTextChars - 1);
+    size_t units = utf8ToUtf16(labels, n, (Utf16Unit*)w, kWindowTextChars - 1);
     w[units] = L'\0';
     w[units + 1] = L'\0';
     wide.sendMessage(toolbar, TB_ADDSTRINGW, 0, lp(w));
@@ -121,7 +131,9 @@ bool answerTooltip(NMHDR* notification, const char* (*textOf)(int id))
     if (notification->code == TTN_GETDISPINFOA) {
         NMTTDISPINFOA* info = (NMTTDISPINFOA*)notification;
         const char* text = textOf((int)notification->idFrom);
-        info->lpszText = (LPSTR)(text ? text : "");
+        size_t n = text ? strlen(text) : 0;
+        tooltipAnsi[utf8ToCodePage(conversionText(), text, n, tooltipAnsi, sizeof tooltipAnsi - 1)] = '\0';
+        info->lpszText = tooltipAnsi;
         info->hinst = nullptr;
         return true;
     }
@@ -130,7 +142,7 @@ bool answerTooltip(NMHDR* notification, const char* (*textOf)(int id))
         const char* text = textOf((int)notification->idFrom);
         size_t n = text ? strlen(text) : 0;
         size_t cap = sizeof tooltipBuffer / sizeof tooltipBuffer[0] - 1;
-        tooltipBuffer[conversionText().toUtf16(text, n, (Utf16Unit*)tooltipBuffer, cap)] = L'\0';
+        tooltipBuffer[utf8ToUtf16(text, n, (Utf16Unit*)tooltipBuffer, cap)] = L'\0';
         info->lpszText = tooltipBuffer;
         info->hinst = nullptr;
         return true;
@@ -147,13 +159,12 @@ size_t getEditLine(HWND edit, int line, char* text, size_t cap)
     // word and copies the line without a terminating NUL.
     LRESULT n;
     if (!useWide()) {
-        if (cap < sizeof(WORD) + 1)
-            return 0;
-        WORD size = (WORD)(cap - 1 < 0xFFFF ? cap - 1 : 0xFFFF);
-        memcpy(text, &size, sizeof size);
-        n = SendMessageA(edit, EM_GETLINE, (WPARAM)line, (LPARAM)text);
-        n = n < 0 ? 0 : (n > (LRESULT)(cap - 1) ? (LRESULT)(cap - 1) : n);
-        text[n] = '\0';
+        char a[kWindowTextChars + 1];
+        WORD size = (WORD)(unitsFor(cap) - 1);
+        memcpy(a, &size, sizeof size);
+        n = SendMessageA(edit, EM_GETLINE, (WPARAM)line, (LPARAM)a);
+        n = n < 0 ? 0 : (n > (LRESULT)size ? (LRESULT)size : n);
+        n = (LRESULT)fromAnsi(a, (size_t)n, text, cap);
     } else {
         WCHAR w[kWindowTextChars + 1];
         WORD size = (WORD)(unitsFor(cap) - 1);
@@ -170,7 +181,7 @@ size_t getEditLine(HWND edit, int line, char* text, size_t cap)
 void replaceEditSelection(HWND edit, const char* text)
 {
     if (!useWide()) {
-        SendMessageA(edit, EM_REPLACESEL, TRUE, (LPARAM)text);
+        SendMessageA(edit, EM_REPLACESEL, TRUE, (LPARAM)Ansi(text).s);
         return;
     }
     Wide w(text);
@@ -187,13 +198,13 @@ size_t getTextRange(HWND edit, long from, long to, char* text, size_t cap)
     // EM_GETTEXTRANGE is not converted by the system: a Unicode rich edit
     // writes UTF-16, an ANSI one ANSI text.
     if (!IsWindowUnicode(edit)) {
-        if ((size_t)(to - from) >= cap)
-            to = from + (long)(cap - 1);
-        TEXTRANGEA r = {{from, to}, text};
+        char a[kWindowTextChars + 1];
+        if ((size_t)(to - from) > unitsFor(cap) - 1)
+            to = from + (long)(unitsFor(cap) - 1);
+        TEXTRANGEA r = {{from, to}, a};
         LRESULT n = SendMessageA(edit, EM_GETTEXTRANGE, 0, (LPARAM)&r);
-        n = n < 0 ? 0 : (n > (LRESULT)(cap - 1) ? (LRESULT)(cap - 1) : n);
-        text[n] = '\0';
-        return (size_t)n;
+        n = n < 0 ? 0 : (n > to - from ? to - from : n);
+        return fromAnsi(a, (size_t)n, text, cap);
     }
     WCHAR w[kWindowTextChars + 1];
     if ((size_t)(to - from) > unitsFor(cap) - 1)
@@ -207,7 +218,7 @@ size_t getTextRange(HWND edit, long from, long to, char* text, size_t cap)
 int messageBox(HWND owner, const char* text, const char* title, UINT flags)
 {
     if (!useWide())
-        return MessageBoxA(owner, text, title, flags);
+        return MessageBoxA(owner, Ansi(text).s, Ansi(title).s, flags);
     Wide w(text);
     Wide t(title);
     return wide.messageBox(owner, w.s, t.s, flags);
@@ -216,7 +227,7 @@ int messageBox(HWND owner, const char* text, const char* title, UINT flags)
 void openLink(HWND owner, const char* url)
 {
     if (!useWide() || !wide.shellExecute) {
-        ShellExecuteA(owner, "open", url, nullptr, nullptr, SW_SHOWNORMAL);
+        ShellExecuteA(owner, "open", Ansi(url).s, nullptr, nullptr, SW_SHOWNORMAL);
         return;
     }
     Wide w(url);

@@ -10,7 +10,7 @@ using namespace widetext;
 int drawText(HDC dc, const char* text, RECT* r, UINT format)
 {
     if (!useWide())
-        return DrawTextA(dc, text, -1, r, format);
+        return DrawTextA(dc, Ansi(text).s, -1, r, format);
     Wide w(text);
     return wide.drawText(dc, w.s, -1, r, format);
 }
@@ -18,7 +18,8 @@ int drawText(HDC dc, const char* text, RECT* r, UINT format)
 void textOut(HDC dc, int x, int y, const char* text)
 {
     if (!useWide()) {
-        TextOutA(dc, x, y, text, (int)strlen(text));
+        Ansi a(text);
+        TextOutA(dc, x, y, a.s, a.length);
         return;
     }
     Wide w(text);
@@ -29,7 +30,8 @@ SIZE textExtent(HDC dc, const char* text)
 {
     SIZE size = {0, 0};
     if (!useWide()) {
-        GetTextExtentPoint32A(dc, text, (int)strlen(text), &size);
+        Ansi a(text);
+        GetTextExtentPoint32A(dc, a.s, a.length, &size);
         return size;
     }
     Wide w(text);

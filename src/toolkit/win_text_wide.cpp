@@ -10,7 +10,7 @@ WideFunctions wide;
 
 namespace {
 
-enum { NotLookedUp, Unicode, Ansi } kind = NotLookedUp;
+enum { NotLookedUp, UnicodeWindows, AnsiWindows } kind = NotLookedUp;
 
 bool lookUpWideFunctions()
 {
@@ -53,15 +53,24 @@ bool lookUpWideFunctions()
 bool useWide()
 {
     if (kind == NotLookedUp)
-        kind = lookUpWideFunctions() ? Unicode : Ansi;
-    return kind == Unicode;
+        kind = lookUpWideFunctions() ? UnicodeWindows : AnsiWindows;
+    return kind == UnicodeWindows;
 }
 
 size_t narrow(const WCHAR* units, size_t n, char* text, size_t cap)
 {
     if (cap == 0)
         return 0;
-    size_t got = conversionText().fromUtf16((const Utf16Unit*)units, n, text, cap - 1);
+    size_t got = utf16ToUtf8((const Utf16Unit*)units, n, text, cap - 1);
+    text[got] = '\0';
+    return got;
+}
+
+size_t fromAnsi(const char* bytes, size_t n, char* text, size_t cap)
+{
+    if (cap == 0)
+        return 0;
+    size_t got = codePageToUtf8(conversionText(), bytes, n, text, cap - 1);
     text[got] = '\0';
     return got;
 }

@@ -9,6 +9,7 @@
 #include <stddef.h>
 
 #include "base/codepage.h"
+#include "base/utf8.h"
 #include "toolkit/win_text.h"
 
 namespace widetext {
@@ -44,16 +45,33 @@ extern WideFunctions wide;
 // and ME, where the ANSI functions serve.
 bool useWide();
 
-// A text in UTF-16, NUL-terminated, cut to kWindowTextChars characters.
+// The program's text (UTF-8) in UTF-16, NUL-terminated, cut to
+// kWindowTextChars characters: what a Unicode window takes.
 struct Wide {
     WCHAR s[kWindowTextChars + 1];
     int length;
     explicit Wide(const char* text)
     {
         size_t n = text ? strlen(text) : 0;
-        length = (int)conversionText().toUtf16(text, n, (Utf16Unit*)s, kWindowTextChars);
+        length = (int)utf8ToUtf16(text, n, (Utf16Unit*)s, kWindowTextChars);
         s[length] = L'\0';
     }
+};
+
+// The program's text in the conversion code page, NUL-terminated, cut to
+// kWindowTextChars characters, "?" for every character the code page lacks:
+// what the ANSI functions of Windows 95, 98 and ME take.
+struct Ansi {
+    char s[kWindowTextChars + 1];
+    int length;
+    explicit Ansi(const char* text)
+    {
+        size_t n = text ? strlen(text) : 0;
+        length = (int)utf8ToCodePage(conversionText(), text, n, s, kWindowTextChars);
+        s[length] = '\0';
+    }
+    // null stays null, for the functions that take none.
+    const char* orNull(const char* text) const { return text ? s : nullptr; }
 };
 
 // A window class name (ASCII), for which Wide's buffer would be wasteful.
@@ -68,9 +86,13 @@ struct WideName {
     }
 };
 
-// n UTF-16 units into text in the conversion code page, cut to cap - 1
-// bytes and terminated; returns the length.
+// n UTF-16 units into the program's text, cut to cap - 1 bytes (whole
+// characters) and terminated; returns the length.
 size_t narrow(const WCHAR* units, size_t n, char* text, size_t cap);
+
+// n bytes of the conversion code page (what an ANSI function gave) into the
+// program's text, the same way.
+size_t fromAnsi(const char* bytes, size_t n, char* text, size_t cap);
 
 // How many UTF-16 units to ask for when cap bytes are to be filled.
 inline size_t unitsFor(size_t cap) { return cap < kWindowTextChars + 1 ? cap : kWindowTextChars + 1; }

@@ -24,9 +24,11 @@ ATOM registerWindowClass(const WNDCLASSA& wc)
 HWND createWindow(DWORD exStyle, const char* className, const char* text, DWORD style, int x, int y, int width,
                   int height, HWND parent, HMENU menuOrId, HINSTANCE instance)
 {
-    if (!useWide())
-        return CreateWindowExA(exStyle, className, text, style, x, y, width, height, parent, menuOrId, instance,
-                               nullptr);
+    if (!useWide()) {
+        Ansi title(text);
+        return CreateWindowExA(exStyle, className, title.orNull(text), style, x, y, width, height, parent, menuOrId,
+                               instance, nullptr);
+    }
     WideName cls(className);
     Wide title(text);
     return wide.createWindowEx(exStyle, cls.s, text ? title.s : nullptr, style, x, y, width, height, parent,

@@ -393,14 +393,15 @@ TEST_F(ConnectionTest, ProtocolLogHoldsExactLines)
     protocolLogPath.set(path);
 
     connectNow();
-    deliver("MSG 12:00\t\xD0\x92\xD0\xB0\xD1\x81\xD1\x8F\t#FF0000\thi\r\n");
+    deliver("MSG 12:00\tВася\t#FF0000\thi 😀 café №\r\n");
     std::ifstream in(path, std::ios::binary);
     std::stringstream ss;
     ss << in.rdbuf();
+    // Code page 1251, one byte a character, "?" for what it lacks.
     EXPECT_EQ(ss.str(),
               "09:05:07 C> HELLO Zumbara|1.0\r\n"
-              "09:05:07 C> LOGIN Вася|secret|#112233\r\n"
-              "09:05:07 S> MSG 12:00|Вася|#FF0000|hi\r\r\n");
+              "09:05:07 C> LOGIN \xC2\xE0\xF1\xFF|secret|#112233\r\n"
+              "09:05:07 S> MSG 12:00|\xC2\xE0\xF1\xFF|#FF0000|hi ? caf? \xB9\r\r\n");
     unlink(path);
 
     // Lines are cut to 8,190 characters.

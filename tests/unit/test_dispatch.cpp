@@ -352,7 +352,7 @@ TEST_F(DispatchTest, ReceivedLinesTakeTheWholeRoad)
     EXPECT_EQ(session.welcomed, 1);
     EXPECT_STREQ(session.ownNick.s, "Я");
     EXPECT_EQ(log.lines.back().nick, "Вася");
-    EXPECT_EQ(log.lines.back().text, "?!");
+    EXPECT_EQ(log.lines.back().text, "😀!");
 }
 
 TEST_F(DispatchTest, MessageBoxDuringAPassDefersLaterDataToThatPass)

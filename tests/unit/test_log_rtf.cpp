@@ -19,7 +19,9 @@ TEST(LogRtf, NoTextCanFormatAndEveryPositionIsCounted)
         {"{\\rtf1 \\b}", 1, "\\cf1\\b0 \\{\\\\rtf1 \\\\b\\}", 10},
         {"a\rb\nc\r\n", 1, "\\cf1\\b0 a\\par b\\par c\\par ", 6},
         {"a\r\n", 2, "\\cf1\\b0 a\\par ", 3},  // rich edit 1 keeps CR LF
-        {"a\tb\x01\xE0\xB8", 1, "\\cf1\\b0 a\\tab b\\'01\\'e0\\'b8", 6},
+        {"a\tb\x01аё", 1, "\\cf1\\b0 a\\tab b\\'01\\'e0\\'b8", 6},
+        // Outside 1251 by its Unicode value; an emoji as its two halves, two positions.
+        {"a😀é", 1, "\\cf1\\b0 a\\u-10179?\\u-8704?\\u233?", 4},
     };
     auto rtf = std::make_unique<LogRtf>();
     for (const auto& c : cases) {
@@ -50,7 +52,10 @@ TEST(LogRtf, ColoursAndRoomRunOutWithoutLosingWhatIsHeld)
 
     // An empty composition takes any piece, cut to whole escapes that fit.
     clearLogRtf(*rtf);
-    ASSERT_TRUE(appendLogRtf(*rtf, std::string(kLogRtfBodyCap, '\xE0').c_str(), 0, false, &n));
+    std::string letters;
+    for (int i = 0; i < kLogRtfBodyCap; i++)
+        letters += "а";
+    ASSERT_TRUE(appendLogRtf(*rtf, letters.c_str(), 0, false, &n));
     EXPECT_EQ(n, (rtf->bodyLength - 8) / 4);
     EXPECT_EQ(rtf->bodyLength, 8 + 4 * n);
 }
@@ -70,7 +75,7 @@ TEST(LogRtf, AnotherCodePageWritesUnicodeValues)
     auto rtf = std::make_unique<LogRtf>();
     clearLogRtf(*rtf);
     size_t n = 0;
-    appendLogRtf(*rtf, "\xE0", 0, false, &n);
+    appendLogRtf(*rtf, "\u80E0а", 0, false, &n);  // the code page's 0xE0, then a letter it lacks
     setConversionText(nullptr);
-    EXPECT_EQ(std::string(rtf->body, rtf->bodyLength), "\\cf1\\b0 \\u-32544\\'e0");  // 0x80E0, signed
+    EXPECT_EQ(std::string(rtf->body, rtf->bodyLength), "\\cf1\\b0 \\u-32544\\'e0\\u1072?");  // signed values
 }

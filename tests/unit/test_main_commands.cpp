@@ -752,8 +752,13 @@ TEST_F(InputActions, AddressingReadsAtMost1099Characters)
 {
     input.text = std::string(1500, 'x');
     addressNick("Ivan");
-    EXPECT_EQ(input.lastCap, 1100u);
     EXPECT_EQ(input.text, std::string(1099, 'x') + " Ivan, ");
+    std::string cyrillic;
+    for (int i = 0; i < 1500; i++)
+        cyrillic += "ж";
+    input.text = cyrillic;
+    addressNick("Ivan");
+    EXPECT_EQ(input.text, cyrillic.substr(0, 1099 * 2) + " Ivan, ");  // characters, not bytes
 }
 
 TEST_F(InputActions, AddressingKeepsALongNickWhole)

@@ -36,40 +36,43 @@ std::string split(const std::string& text)
 
 } // namespace
 
-TEST(Encode, CyrillicLeavesAsTwoByteUtf8)
+TEST(Encode, TextLeavesAsItsOwnUtf8)
 {
-    // "MSG Привет" in code page 1251.
     EXPECT_EQ(encode("MSG Привет"), "MSG \xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82");
-    EXPECT_EQ(encode("Ёё№"), "\xD0\x81\xD1\x91\xE2\x84\x96");  // № is a three-byte character
+    EXPECT_EQ(encode("Ёё№ café ☕ 你好 😀"), "Ёё№ café ☕ 你好 \xF0\x9F\x98\x80");
     EXPECT_EQ(encode(""), "");
 }
 
 TEST(Encode, StopsAtTheCharacterAndByteLimits)
 {
+    auto repeat = [](const char* piece, int n) {
+        std::string s;
+        for (int i = 0; i < n; i++)
+            s += piece;
+        return s;
+    };
     // 4,095 characters at most.
-    std::string ascii(5000, 'a');
-    EXPECT_EQ(encode(ascii).size(), 4095u);
+    EXPECT_EQ(encode(std::string(5000, 'a')).size(), 4095u);
 
     // Three-byte characters: no character starts after 8,185 bytes, so the
     // text is 2,729 characters (8,187 bytes) long.
-    std::string dashes(4000, '\x97');  // em dash, U+2014
-    std::string out = encode(dashes);
-    EXPECT_EQ(out.size(), 8187u);
-    EXPECT_LE(out.size(), 8188u);
+    EXPECT_EQ(encode(repeat("—", 4000)).size(), 8187u);
 
     // Two-byte letters after one ASCII byte: the 4,093rd letter starts at
     // byte 8,185 and is the last one written.
-    std::string mixed = std::string(1, 'a') + std::string(4094, '\xC0');
-    out = encode(mixed);
-    EXPECT_EQ(out.size(), 1u + 4093u * 2u);
+    EXPECT_EQ(encode("a" + repeat("А", 4094)).size(), 1u + 4093u * 2u);
+
+    // An emoji counts two characters, as in a window: after one ASCII
+    // character, 2,047 of them fill the 4,095, the last starting at byte
+    // 8,185.
+    EXPECT_EQ(encode("a" + repeat("😀", 3000)).size(), 1u + 2047u * 4u);
 }
 
-TEST(Decode, CyrillicArrivesInTheCodePageAndEmojiAsQuestionMark)
+TEST(Decode, EveryCharacterArrivesWhole)
 {
-    EXPECT_EQ(decode("\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82"), "Привет");
-    EXPECT_EQ(decode("a\xF0\x9F\x98\x80z"), "a?z");
-    EXPECT_EQ(decode("\xE2\x82\xAC"), "\x88");  // euro sign is 0x88 in 1251
-    EXPECT_EQ(decode("\xE4\xB8\xAD"), "?");     // a character 1251 lacks
+    const char* texts[] = {"Привет", "a😀z", "€5", "你好", "mañana", "Тема ★ и café"};
+    for (const char* t : texts)
+        EXPECT_EQ(decode(t), t);
 }
 
 TEST(Decode, MalformedBytesFollowTheLenientRules)
@@ -79,8 +82,10 @@ TEST(Decode, MalformedBytesFollowTheLenientRules)
     EXPECT_EQ(decode("ab\xD0"), "ab?");           // cut short: lead byte only
     EXPECT_EQ(decode("ab\xE2\x82"), "ab??");      // cut short: lead + one continuation
     EXPECT_EQ(decode("\xF0\x9F\x98"), "???");     // four-byte lead cut short
+    EXPECT_EQ(decode("\xF7\xBF\xBF\xBFz"), "?z"); // four bytes past U+10FFFF
+    EXPECT_EQ(decode("\xED\xA0\x80z"), "?z");     // a surrogate is no character
     // Continuation bytes are not validated: D0 41 decodes from the low bits.
-    EXPECT_EQ(decode("\xD0\x41z").size(), 2u);
+    EXPECT_EQ(decode("\xD0\x41z"), "Ёz");
 }
 
 TEST(Decode, NulNeverEndsTheLineEarly)
@@ -91,12 +96,14 @@ TEST(Decode, NulNeverEndsTheLineEarly)
 
 TEST(Decode, KeepsAtMost4095Units)
 {
-    std::string many(5000, 'q');
-    EXPECT_EQ(decode(many).size(), 4095u);
-    std::string cyr;
-    for (int i = 0; i < 5000; i++)
-        cyr += "\xD0\xB6";
-    EXPECT_EQ(decode(cyr), std::string(4095, '\xE6'));  // ж
+    EXPECT_EQ(decode(std::string(5000, 'q')).size(), 4095u);
+    std::string cyr, emoji;
+    for (int i = 0; i < 5000; i++) {
+        cyr += "ж";
+        emoji += "😀";
+    }
+    EXPECT_EQ(decode(cyr), cyr.substr(0, 4095 * 2));
+    EXPECT_EQ(decode(emoji), emoji.substr(0, 2047 * 4));  // two units each
 }
 
 TEST(Split, CommandWordAndUpToEightFields)

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "base/codepage.h"
+#include "base/text_fold.h"
 #include "session/session_state.h"
 
 class SessionStateTest : public ::testing::Test {
@@ -73,18 +74,28 @@ TEST(TextFold, EqualityPrefixAndWholeWord)
     struct Row {
         const char *text, *word;
         bool same, prefix;
-        int wordAt;  // -1: no whole word
+        int wordAt;  // byte offset of the whole word; -1: none
     };
     const Row rows[] = {
+        // Cyrillic of code page 1251, as it always folded.
         {"Яна", "яна", true, true, 0},
         {"ЁЖИК Чук", "ёжик", false, true, 0},
-        {"ЁЖИК Чук", "чук", false, false, 5},
+        {"ЁЖИК Чук", "чук", false, false, 9},
         {"Ђура", "ђура", true, true, 0},
-        {"Привет, Вика!", "вика", false, false, 8},
+        {"Привет, Вика!", "вика", false, false, 14},
         {"Викарий и Вика2", "вика", false, true, -1},
         {"ёлка", "елка", false, false, -1},
         {"Anna_1", "anna", false, true, 0},
         {"", "", true, true, -1},
+        // Latin letters with their accents, other scripts, emoji beside words.
+        {"ÉMILE Ÿves", "émile ÿves", true, true, 0},
+        {"ŁUKASZ", "łukasz", true, true, 0},
+        {"ΣΟΦΙΑ", "σοφια", true, true, 0},
+        {"Ñandú", "ñandu", false, false, -1},  // no look-alikes: ú is not u
+        {"☕café☕", "CAFÉ", false, false, 3},
+        {"Ivan😀", "ivan", false, true, 0},
+        {"Ivanéz", "ivan", false, true, -1},
+        {"你好Вася", "вася", false, false, 6},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.text);

@@ -6,6 +6,7 @@
 
 #include "app/settings.h"
 #include "base/codepage.h"
+#include "base/text_fold.h"
 #include "session/protocol_log.h"
 #include "session/session_state.h"
 
@@ -133,9 +134,9 @@ TEST_F(SettingsTest, ANewFileHasChatUiIgnoreInOrder)
     addIgnored(session, "Петя");
     saveSettings(file);
     EXPECT_EQ(file.text(),
-              "[Chat]\nServer=chat.zumbara.example\nPort=4225\nNick=Вася\nColor=#000080\nRemember=1\nPass=pw\n"
-              "[UI]\nSound=1\nTimestamps=1\nJournal=1\nReconnect=1\n"
-              "[Ignore]\nN0=Петя\n");
+              "[Chat]\nServer=chat.zumbara.example\nPort=4225\nNick=\xC2\xE0\xF1\xFF\nColor=#000080\nRemember=1\n"
+              "Pass=pw\n[UI]\nSound=1\nTimestamps=1\nJournal=1\nReconnect=1\n"
+              "[Ignore]\nN0=\xCF\xE5\xF2\xFF\n");  // code page 1251, as the file always held
 }
 
 TEST_F(SettingsTest, IgnoreGapsCloseUpAndTheNextSaveRenumbers)

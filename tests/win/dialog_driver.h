@@ -115,7 +115,7 @@ int drive(Driver& d, Show show)
 inline std::function<void(HWND)> setText(int id, const char* text)
 {
     std::string t = text;
-    return [id, t](HWND dlg) { SetDlgItemTextA(dlg, id, t.c_str()); };
+    return [id, t](HWND dlg) { SetDlgItemTextW(dlg, id, wideOf(t.c_str()).c_str()); };
 }
 
 inline std::function<void(HWND)> click(int id)

@@ -95,7 +95,7 @@ TEST_F(AdminPanelWinTest, AdminPanelTakesTheSelectedNickAndRefillsWhileOpen)
     d.steps = {receives(d, "CFG\nBANNERS\n"),
                [&](HWND p) {
                    EXPECT_EQ(itemText(p, IDC_PANEL_NICK), "Петя");
-                   SetDlgItemTextA(p, IDC_PANEL_MOTD, "набрано и не сохранено");
+                   SetDlgItemTextW(p, IDC_PANEL_MOTD, wideOf("набрано и не сохранено").c_str());
                    server.sendText(wire({"CFG chat_title\tНазвание", "CFG guest_allowed\t0", "CFGEND", "BANNERLIST",
                                          "BANNERITEM 7\thttp://h/b.gif\t\t3\t0", "BANNEREND",
                                          "TOPIC Новая тема\tПетя", "ERR 403\tнет прав"}));
@@ -105,9 +105,8 @@ TEST_F(AdminPanelWinTest, AdminPanelTakesTheSelectedNickAndRefillsWhileOpen)
                    EXPECT_EQ(itemText(p, IDC_PANEL_TITLE), "Название");
                    EXPECT_EQ(itemText(p, IDC_PANEL_MOTD), "");
                    EXPECT_EQ(IsDlgButtonChecked(p, IDC_PANEL_GUESTS), (UINT)BST_UNCHECKED);
-                   char row[128] = "";
-                   SendDlgItemMessageA(p, IDC_PANEL_BANNERS, LB_GETTEXT, 0, (LPARAM)row);
-                   EXPECT_STREQ(row, "(выкл) #7 w3 http://h/b.gif");
+                   EXPECT_EQ(listItemText(GetDlgItem(p, IDC_PANEL_BANNERS), LB_GETTEXTLEN, LB_GETTEXT, 0),
+                             "(выкл) #7 w3 http://h/b.gif");
                    EXPECT_EQ(itemText(p, IDC_PANEL_TOPIC), "Новая тема");
                    EXPECT_EQ(itemText(p, IDC_PANEL_STATUS), "Ошибка 403: нет прав");
                }};

@@ -57,12 +57,10 @@ protected:
 
     static std::string logText()
     {
-        static char text[8192];
-        GetWindowTextA(mainWnd.log, text, sizeof text);
         std::string out;
-        for (const char* c = text; *c; c++)
-            if (*c != '\r')
-                out += *c;
+        for (char c : windowText(mainWnd.log))
+            if (c != '\r')
+                out += c;
         return out;
     }
     // The lines of the log once one has arrived, and a little later, so a

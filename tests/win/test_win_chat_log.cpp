@@ -10,11 +10,13 @@
 #include <string>
 
 #include "base/codepage.h"
+#include "base/utf8.h"
 #include "log/win_chat_log.h"
 #include "log/win_log_clicks.h"
 #include "session/host.h"
 #include "toolkit/win_text.h"
 #include "toolkit/win_web_open.h"
+#include "win_support.h"
 
 namespace {
 
@@ -123,43 +125,32 @@ protected:
         return got.cpMax;
     }
 
-    // The characters between two positions as the control stores them, in
-    // the conversion code page. A Unicode control (RichEdit20W) answers in
-    // UTF-16: the system does not convert this message.
+    // The characters between two positions as the control stores them, as
+    // the program's text (UTF-8). The Unicode control answers in UTF-16: the
+    // system does not convert this message.
     std::string range(LONG from, LONG to)
     {
         std::wstring units((size_t)(to - from) + 2, L'\0');
-        std::string buffer((size_t)(to - from) * 2 + 2, '\0');
-        TEXTRANGEA tr;
+        TEXTRANGEW tr;
         tr.chrg.cpMin = from;
         tr.chrg.cpMax = to;
-        tr.lpstrText = IsWindowUnicode(edit) ? (LPSTR)&units[0] : &buffer[0];
+        tr.lpstrText = &units[0];
         LRESULT n = SendMessageA(edit, EM_GETTEXTRANGE, 0, (LPARAM)&tr);
-        if (IsWindowUnicode(edit))
-            n = (LRESULT)conversionText().fromUtf16((const Utf16Unit*)units.data(), n > 0 ? (size_t)n : 0, &buffer[0],
-                                                    buffer.size());
-        buffer.resize(n > 0 ? (size_t)n : 0);
-        return buffer;
+        return utf8Of(units.data(), n > 0 ? (int)n : 0);
     }
 
     std::string stored() { return range(0, endPosition()); }
 
     // The text as WM_GETTEXT gives it (line ends as CR LF).
-    std::string windowText()
-    {
-        LRESULT n = SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0);
-        std::string buffer((size_t)n + 1, '\0');
-        LRESULT got = SendMessageA(edit, WM_GETTEXT, (WPARAM)buffer.size(), (LPARAM)&buffer[0]);
-        buffer.resize((size_t)got);
-        return buffer;
-    }
+    std::string windowText() { return ::windowText(edit); }
 
-    // The position of a piece in the stored text; -1 when absent.
+    // The position of a piece in the stored text, in the control's
+    // characters (UTF-16 units); -1 when absent.
     LONG find(const std::string& piece, LONG from = 0)
     {
         std::string all = stored();
-        size_t at = all.find(piece, (size_t)from);
-        return at == std::string::npos ? -1 : (LONG)at;
+        size_t at = all.find(piece, utf8BytesForUnits(all.data(), all.size(), (size_t)from));
+        return at == std::string::npos ? -1 : (LONG)utf8UnitCount(all.data(), at);
     }
 
     CHARFORMATA formatOf(LONG from, LONG to) { return formatOfRange<CHARFORMATA>(edit, from, to); }
@@ -212,10 +203,8 @@ TEST_F(ChatLogTest, LoadsTheRichEditLibraryOnce)
     const char* first = loadRichEdit();
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(loadRichEdit(), first);
-    if (std::string(first) == (unicodeWindows() ? "RichEdit20W" : "RichEdit20A"))
-        EXPECT_NE(GetModuleHandleA("riched20.dll"), nullptr);
-    else
-        EXPECT_STREQ(first, "RICHEDIT");
+    EXPECT_STREQ(first, "RICHEDIT50W");  // Windows NT with msftedit.dll, as Wine is
+    EXPECT_NE(GetModuleHandleA("msftedit.dll"), nullptr);
 }
 
 TEST_F(ChatLogTest, ChatLineWithTimeStampShowsEachPieceInItsLook)
@@ -295,11 +284,13 @@ TEST_F(ChatLogTest, HugeNickAndTimeStampAreCut)
 {
     session.settings.timestamps = true;
     std::string time(8000, '9');
-    std::string nick(8000, 'Ж');
+    std::string nick;
+    for (int i = 0; i < 8000; i++)
+        nick += "Ж";
     log.logLine(time.c_str(), nullptr, nick.c_str(), 0x00FF0000, "ок", 0);
 
     std::string shown = windowText();
-    EXPECT_EQ(shown, "[" + time.substr(0, 255) + "] <" + nick.substr(0, 255) + "> ок\r\n");
+    EXPECT_EQ(shown, "[" + time.substr(0, 255) + "] <" + nick.substr(0, 255 * 2) + "> ок\r\n");
     expectLook("time", 0, 258, kGrey, false);
     expectLook("nick", 258, 258, 0x00FF0000, true);
 }
@@ -472,7 +463,7 @@ TEST_F(ChatLogTest, LinksAreUnderlinedAndAMentionIsBlackOnYellow)
         SCOPED_TRACE(c.piece);
         LONG at = find(c.piece);
         ASSERT_GE(at, 0);
-        CHARFORMAT2A cf = formatOfRange<CHARFORMAT2A>(edit, at, at + (LONG)strlen(c.piece));
+        CHARFORMAT2A cf = formatOfRange<CHARFORMAT2A>(edit, at, at + (LONG)utf8UnitCount(c.piece, strlen(c.piece)));
         ASSERT_TRUE(cf.dwMask & CFM_UNDERLINE);
         EXPECT_EQ((cf.dwEffects & CFE_UNDERLINE) != 0, c.underlined);
         ASSERT_TRUE(cf.dwMask & CFM_BACKCOLOR);

@@ -7,6 +7,8 @@
 #include <string>
 
 #include "../unit/fakes.h"
+#include "base/codepage.h"
+#include "base/utf8.h"
 #include "log/win_chat_log.h"
 #include "session/dispatch.h"
 #include "session/protocol_log.h"
@@ -127,7 +129,11 @@ TEST_F(WinConnectionTest, ProtocolLogFileHoldsEveryLineOfTheRun)
     sendFormatted("MSG %s", "ответ");
     server.receiveLines(1);
 
-    std::string text = readFile(logPath);
+    // The file is code page 1251; compared as the program's text.
+    std::string bytes = readFile(logPath);
+    std::string text(bytes.size() * 3, '\0');
+    Cp1251Text cp1251;
+    text.resize(codePageToUtf8(cp1251, bytes.data(), bytes.size(), &text[0], text.size()));
     std::regex want("\\d\\d:\\d\\d:\\d\\d C> HELLO Zumbara\\|1\\.0\r\n"
                     "\\d\\d:\\d\\d:\\d\\d C> LOGIN Вася\\|\\|#000080\r\n"
                     "\\d\\d:\\d\\d:\\d\\d S> MSG 12:00\\|Вася\\|#FF0000\\|ok\r\n"
@@ -233,11 +239,7 @@ TEST_F(WinConnectionTest, FloodOfTwoThousandLinesReachesTheLogAndTheProtocolLogW
     server.receiveLines(2);
     std::vector<std::string> dispatched;
     server.sendText(sysLines(2000, dispatched));
-    auto shown = [&] {
-        std::string text(GetWindowTextLengthA(edit) + 1, '\0');
-        text.resize(GetWindowTextA(edit, &text[0], (int)text.size()));
-        return text;
-    };
+    auto shown = [&] { return windowText(edit); };
     ASSERT_TRUE(pumpUntil([&] { return shown().find("[1999] * ") != std::string::npos; }, 30000));
     disconnect(nullptr);  // closes the protocol log
 

@@ -25,7 +25,7 @@ void CALLBACK boxTimer(HWND, UINT, UINT_PTR id, DWORD)
         activeServer->sendText("SYS 1\tafter the box\nSYS 2\tand more\n");
         return;
     }
-    HWND box = FindWindowA("#32770", "Вход не удался");
+    HWND box = FindWindowW(L"#32770", L"Вход не удался");
     if (!box)
         return;
     for (auto& l : activeLog->lines)
@@ -95,7 +95,7 @@ TEST_F(WinDispatchTest, ServerCloseDuringTheBoxEndsThePass)
     struct Closer {
         static void CALLBACK tick(HWND, UINT, UINT_PTR id, DWORD)
         {
-            HWND box = FindWindowA("#32770", "Регистрация не удалась");
+            HWND box = FindWindowW(L"#32770", L"Регистрация не удалась");
             if (!box)
                 return;
             if (activeServer->peer != INVALID_SOCKET) {

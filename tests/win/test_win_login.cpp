@@ -44,9 +44,10 @@ namespace {
 
 std::string storedValue(const char* key)
 {
-    char value[256] = "?";
+    char value[256] = "?", text[768];
     GetPrivateProfileStringA("Chat", key, "<missing>", value, sizeof value, testStore.path);
-    return value;
+    settingFromFile(value, text, sizeof text);
+    return text;
 }
 
 // ---------------------------------------------------------------- fixture
@@ -105,11 +106,8 @@ TEST_F(LoginDialogTest, FieldsStartFromTheSettings)
     // case, selects "Оранжевый".
     HWND colors = GetDlgItem(dlg, IDC_LOGIN_COLOR);
     ASSERT_EQ(SendMessageA(colors, CB_GETCOUNT, 0, 0), 12);
-    char name[64] = "";
-    SendMessageA(colors, CB_GETLBTEXT, 0, (LPARAM)name);
-    EXPECT_STREQ(name, "Тёмно-синий");
-    SendMessageA(colors, CB_GETLBTEXT, 11, (LPARAM)name);
-    EXPECT_STREQ(name, "Малиновый");
+    EXPECT_EQ(listItemText(colors, CB_GETLBTEXTLEN, CB_GETLBTEXT, 0), "Тёмно-синий");
+    EXPECT_EQ(listItemText(colors, CB_GETLBTEXTLEN, CB_GETLBTEXT, 11), "Малиновый");
     EXPECT_EQ(SendMessageA(colors, CB_GETCURSEL, 0, 0), 7);
 
     std::string note = itemText(dlg, IDC_LOGIN_NOTE);

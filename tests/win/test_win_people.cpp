@@ -62,10 +62,8 @@ TEST_F(PeopleWindowTest, ListingFillsTheListAndTheSelectionSurvivesTheRefresh)
     };
     addIgnored(session, "ПЕТЯ");
     listing();
-    char item[kSearchTextCap];
     ASSERT_EQ(SendMessageA(list(), LB_GETCOUNT, 0, 0), 4);
-    SendMessageA(list(), LB_GETTEXT, 2, (LPARAM)item);
-    EXPECT_STREQ(item, "(x) +Петя  — занят");
+    EXPECT_EQ(listItemText(list(), LB_GETTEXTLEN, LB_GETTEXT, 2), "(x) +Петя  — занят");
     EXPECT_EQ(SendMessageA(list(), LB_GETITEMDATA, 1, 0), (LRESULT)RGB(0xFF, 0, 0));
     EXPECT_EQ(SendMessageA(list(), LB_GETITEMHEIGHT, 0, 0), kUserItemHeight);
 
@@ -241,7 +239,7 @@ TEST_F(PeopleWindowTest, LogClicksOnNicks)
         {16, WM_LBUTTONDOWN, "", "", true},    // in the message text
     };
     for (auto& c : cases) {
-        SetDlgItemTextA(window, IdInput, c.before);
+        SetDlgItemTextW(window, IdInput, wideOf(c.before).c_str());
         CHARRANGE sel = {0, 0};
         SendMessageA(log, EM_EXSETSEL, 0, (LPARAM)&sel);
         SendMessageA(log, c.message, MK_LBUTTON, at(c.index));

@@ -49,13 +49,19 @@ TEST_F(WinSettingsTest, ANewFileHoldsEveryKeyInOrder)
     session.settings.remember = false;
     session.password.set("not stored");
     addIgnored(session, "Петя");
-    addIgnored(session, "bob");
+    addIgnored(session, "Zoë 😀");
     saveSettings(store);
     std::string text = readFile(path);
+    // Code page 1251 where it holds the text; else UTF-8 behind its mark.
     EXPECT_EQ(text,
-              "[Chat]\r\nServer=chat.zumbara.example\r\nPort=4225\r\nNick=Вася\r\nColor=#000080\r\nRemember=0\r\nPass=\r\n"
-              "[UI]\r\nSound=1\r\nTimestamps=1\r\nJournal=1\r\nReconnect=1\r\n"
-              "[Ignore]\r\nN0=Петя\r\nN1=bob\r\n");
+              "[Chat]\r\nServer=chat.zumbara.example\r\nPort=4225\r\nNick=\xC2\xE0\xF1\xFF\r\nColor=#000080\r\n"
+              "Remember=0\r\nPass=\r\n[UI]\r\nSound=1\r\nTimestamps=1\r\nJournal=1\r\nReconnect=1\r\n"
+              "[Ignore]\r\nN0=\xCF\xE5\xF2\xFF\r\nN1=\xEF\xBB\xBFZoë 😀\r\n");
+    resetSessionState(session);
+    loadSettings(store);
+    EXPECT_STREQ(session.loginNick.s, "Вася");
+    ASSERT_EQ(session.ignoredCount, 2);
+    EXPECT_STREQ(session.ignored[1].s, "Zoë 😀");
 }
 
 TEST_F(WinSettingsTest, ReadBackWithGapsClosedAndOtherKeysKept)

@@ -1,8 +1,8 @@
-// Russian text through the program's text passage (win_text.h) into every
+// Every character through the program's text passage (win_text.h) into every
 // kind of window it uses, a tooltip and painted text, read back with the wide
-// functions as UTF-16. Run under code page 1251 and under 1252, where the
-// ANSI functions would lose it. (Typing and the rich edit's lines are
-// tested end to end, test_russian_text.py.)
+// functions as UTF-16: Russian, accents, other scripts and an emoji. Run
+// under code page 1251 and under 1252, where the ANSI functions would lose
+// them. (Typing and the rich edit's lines are tested end to end.)
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -14,8 +14,8 @@
 
 namespace {
 
-const char kRussian[] = "Привет, ёЁ — №1";  // code page 1251, as the sources are compiled
-const wchar_t kWide[] = L"Привет, ёЁ — №1";
+const char kRussian[] = "Привет, ёЁ — №1 café ☕ 你好 😀";  // UTF-8, as the sources are compiled
+const wchar_t kWide[] = L"Привет, ёЁ — №1 café ☕ 你好 😀";
 
 std::wstring sentText(HWND w, UINT lengthMessage, UINT textMessage, WPARAM which)
 {
@@ -40,7 +40,7 @@ struct Control {
 
 }  // namespace
 
-TEST(WindowText, RussianTextRoundTripsThroughEveryKindOfWindow)
+TEST(WindowText, EveryCharacterRoundTripsThroughEveryKindOfWindow)
 {
     ASSERT_TRUE(unicodeWindows());  // Wine is Windows NT
     InitCommonControls();
@@ -53,7 +53,7 @@ TEST(WindowText, RussianTextRoundTripsThroughEveryKindOfWindow)
                             wc.hInstance);
     ASSERT_NE(top, nullptr);
     EXPECT_EQ(windowTextW(top), kWide);
-    char back[64];
+    char back[96];
     EXPECT_EQ(getWindowText(top, back, sizeof back), sizeof kRussian - 1);
     EXPECT_STREQ(back, kRussian);
 
@@ -68,7 +68,7 @@ TEST(WindowText, RussianTextRoundTripsThroughEveryKindOfWindow)
          [](HWND w) { return sentText(w, SB_GETTEXTLENGTHW, SB_GETTEXTW, 0); }},
         {TOOLBARCLASSNAMEA, TBSTYLE_LIST,
          [](HWND w, const char* t) {
-             char labels[64] = "";
+             char labels[96] = "";
              lstrcpynA(labels, t, sizeof labels - 1);  // and the empty label that ends the list
              addToolbarLabels(w, labels);
              TBBUTTON b = {-1, 7, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0};

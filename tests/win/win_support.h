@@ -40,12 +40,45 @@ inline void pumpFor(DWORD ms)
     pumpUntil([] { return false; }, ms);
 }
 
-// The text of a window, or of a dialog's control.
+// UTF-16 as the program's text (UTF-8); n units, or up to the NUL.
+inline std::string utf8Of(const wchar_t* w, int n = -1)
+{
+    if (n == 0)
+        return "";
+    int bytes = WideCharToMultiByte(CP_UTF8, 0, w, n, nullptr, 0, nullptr, nullptr);
+    std::string s(bytes > 0 ? (size_t)bytes : 0, '\0');
+    if (bytes > 0)
+        WideCharToMultiByte(CP_UTF8, 0, w, n, &s[0], bytes, nullptr, nullptr);
+    if (n < 0 && !s.empty())
+        s.resize(s.size() - 1);  // the NUL
+    return s;
+}
+
+// The program's text (UTF-8) as UTF-16.
+inline std::wstring wideOf(const char* text)
+{
+    int n = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
+    std::wstring w(n > 0 ? (size_t)n : 1, L'\0');
+    if (n > 0)
+        MultiByteToWideChar(CP_UTF8, 0, text, -1, &w[0], n);
+    w.resize(w.size() - 1);  // the NUL
+    return w;
+}
+
+// The text of a window, or of a dialog's control, read as Unicode.
 inline std::string windowText(HWND w)
 {
-    char text[512] = "";
-    GetWindowTextA(w, text, sizeof text);
-    return text;
+    std::wstring text((size_t)GetWindowTextLengthW(w) + 1, L'\0');
+    int n = GetWindowTextW(w, &text[0], (int)text.size());
+    return utf8Of(text.data(), n);
+}
+
+// An item of a list box or combo box, read as Unicode.
+inline std::string listItemText(HWND list, UINT lengthMessage, UINT textMessage, WPARAM index)
+{
+    std::wstring text((size_t)SendMessageW(list, lengthMessage, index, 0) + 1, L'\0');
+    LRESULT n = SendMessageW(list, textMessage, index, (LPARAM)&text[0]);
+    return utf8Of(text.data(), n > 0 ? (int)n : 0);
 }
 
 inline std::string itemText(HWND dialog, int id)

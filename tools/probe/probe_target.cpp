@@ -1,6 +1,6 @@
 // probe_target: a window laid out like the chat client's main window, for
 // testing the probe against real controls in another process.  Narrow string
-// literals are code page 1251 (the build gives -fexec-charset=CP1251).
+// literals are code page 1251 (its build gives -fexec-charset=CP1251).
 //
 // What the probe does to it shows up in the event line (static 3013, text
 // "N: event") and in the window title:
