@@ -25,8 +25,10 @@
 #include "shell/control_ids.h"
 #include "shell/win_main_window.h"
 #include "shell/win_session_host.h"
+#include "toolkit/win_dpi.h"
 #include "toolkit/win_drawing.h"
 #include "toolkit/win_fonts.h"
+#include "toolkit/win_picture_sets.h"
 #include "toolkit/win_text.h"
 
 namespace {
@@ -86,7 +88,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     bannerSettingsFile = settingsPaths.settingsPath.s;
     DeleteFileA(protocolLogPath.s);
 
-    createFonts();
+    // The scale of the primary display, where the splash and the main window
+    // open; the main window follows its own display from then on.
+    uiDpi = dpiOfWindow(nullptr);
+    createFonts(uiDpi);
     InitCommonControls();
 
     // The command line without the program name, quoted or not.
@@ -98,7 +103,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     int show = (start.dwFlags & STARTF_USESHOWWINDOW) ? start.wShowWindow : SW_SHOWDEFAULT;
 
     // The logo is made before the splash, which shows it too.
-    logoImages = loadImageStrip(instance, IdLogoBitmap, 48, 1);
+    logoImages = loadPictureSet(instance, IdLogoBitmap, 48, 1, uiDpi);
     if (!opts.noSplash)
         runSplash(instance);
 
