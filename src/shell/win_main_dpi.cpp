@@ -2,6 +2,8 @@
 // again when Windows moves it to a display of another scale.
 #include "shell/win_main_window.h"
 
+#include <richedit.h>
+
 #include "shell/control_ids.h"
 #include "shell/win_status_display.h"
 #include "toolkit/win_dpi.h"
@@ -31,7 +33,32 @@ void giveChildrenFonts()
     }
 }
 
+bool logZoomed;
+
 } // namespace
+
+// The log's text is sized in points, which the rich edit turns into pixels
+// at the DPI its device context reports: the system's, which stays what it
+// was at log-on while the window moves between displays. On a display of
+// another scale the text is zoomed by the ratio (rich edit 3.0 on; the older
+// ones ignore the message, and their systems never change the scale).
+void zoomLogToDisplay()
+{
+    HWND log = mainWnd.log;
+    if (!log)
+        return;
+    HDC dc = GetDC(log);
+    int textDpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 0;
+    if (dc)
+        ReleaseDC(log, dc);
+    if (textDpi > 0 && textDpi != uiDpi) {
+        SendMessageA(log, EM_SETZOOM, (WPARAM)uiDpi, (LPARAM)textDpi);
+        logZoomed = true;
+    } else if (logZoomed) {
+        SendMessageA(log, EM_SETZOOM, 0, 0);
+        logZoomed = false;
+    }
+}
 
 void loadMainWindowPictures()
 {
@@ -71,6 +98,7 @@ void applyMainWindowDpi(int dpi)
 
     if (mainWnd.userList)
         SendMessageA(mainWnd.userList, LB_SETITEMHEIGHT, 0, px(18));
+    zoomLogToDisplay();
     refreshStatusDisplays();  // the status bar's parts at the new scale
     repaintLater(mainWnd.hwnd, true);
 }

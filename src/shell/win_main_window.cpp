@@ -127,6 +127,7 @@ void onCreate(HWND hwnd)
         SendMessageA(mainWnd.log, EM_EXLIMITTEXT, 0, 2000000);
         setChatLogBackground(mainWnd.log, session.colors.bg);
         wrapLogProcedure(mainWnd.log);
+        zoomLogToDisplay();
     }
     chatLog.edit = mainWnd.log;
     chatLog.windowCopy = &mainWnd.log;

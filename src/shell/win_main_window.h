@@ -50,9 +50,12 @@ void installWindowActions();
 // and the splash's (logoImages).
 void loadMainWindowPictures();
 // The window moved to a display of dpi: fonts and pictures made again for
-// it and given to the children, the user list's item height and the status
-// bar's parts; the caller lays the window out again.
+// it and given to the children, the user list's item height, the log's
+// zoom and the status bar's parts; the caller lays the window out again.
 void applyMainWindowDpi(int dpi);
+// Zooms the log's text, which the rich edit sizes at the system's DPI, to
+// the display's (uiDpi); no zoom when they are the same.
+void zoomLogToDisplay();
 
 // Paints one owner-drawn push button: frame (in the system's visual style
 // when one is active), image (when the image list exists) and label, moved
