@@ -26,8 +26,10 @@
 #include "shell/control_ids.h"
 #include "shell/win_main_window.h"
 #include "shell/win_session_host.h"
+#include "toolkit/win_dpi.h"
 #include "toolkit/win_drawing.h"
 #include "toolkit/win_fonts.h"
+#include "toolkit/win_picture_sets.h"
 #include "toolkit/win_text.h"
 
 namespace {
@@ -95,7 +97,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     pathForSystem(protocolLogPath.s, ansi, sizeof ansi);
     DeleteFileA(ansi);
 
-    createFonts();
+    // The scale of the primary display, where the splash and the main window
+    // open; the main window follows its own display from then on.
+    uiDpi = dpiOfWindow(nullptr);
+    createFonts(uiDpi);
     InitCommonControls();
 
     // The command line without the program name, quoted or not.
@@ -107,7 +112,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     int show = (start.dwFlags & STARTF_USESHOWWINDOW) ? start.wShowWindow : SW_SHOWDEFAULT;
 
     // The logo is made before the splash, which shows it too.
-    logoImages = loadImageStrip(instance, IdLogoBitmap, 48, 1);
+    logoImages = loadPictureSet(instance, IdLogoBitmap, 48, 1, uiDpi);
     if (!opts.noSplash)
         runSplash(instance);
 

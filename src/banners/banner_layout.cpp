@@ -14,23 +14,24 @@ LayoutRect fromEdges(int left, int top, int right, int bottom)
 
 } // namespace
 
-BannerStripLayout layoutBannerStrip(int left, int top, int width, int height)
+BannerStripLayout layoutBannerStrip(int left, int top, int width, int height, int dpi)
 {
+    auto s96 = [dpi](int n) { return scaleToDpi(n, dpi); };
     BannerStripLayout s = {};
-    int bw = minInt(width, 480) - 8;
-    int bh = minInt(height, 69) - 8;
+    int bw = minInt(width, s96(480)) - s96(8);
+    int bh = minInt(height, s96(69)) - s96(8);
     int dx = width - bw;
     int dy = height - bh;
     s.box = {left + dx / 2, top + dy / 2, bw, bh};
     int boxRight = s.box.left + bw;
     int boxBottom = s.box.top + bh;
 
-    s.hasPanel = dx > 341;
+    s.hasPanel = dx > s96(341);
     if (s.hasPanel)
-        s.panel = fromEdges(left + 6, top + 6, s.box.left - 8, top + height - 6);
-    s.hasLabel = left + width - boxRight > 60;
+        s.panel = fromEdges(left + s96(6), top + s96(6), s.box.left - s96(8), top + height - s96(6));
+    s.hasLabel = left + width - boxRight > s96(60);
     if (s.hasLabel)
-        s.label = fromEdges(boxRight + 8, boxBottom - 12, boxRight + 60, boxBottom + 2);
+        s.label = fromEdges(boxRight + s96(8), boxBottom - s96(12), boxRight + s96(60), boxBottom + s96(2));
     return s;
 }
 
@@ -52,10 +53,15 @@ LayoutRect placeBannerPicture(const LayoutRect& box, int width, int height)
     return r;
 }
 
-void keptPictureSize(int width, int height, int* keptWidth, int* keptHeight)
+LayoutRect placeBannerPictureAt(const LayoutRect& box, int width, int height, int dpi)
 {
-    BannerStripLayout widest = layoutBannerStrip(0, 0, 480, 69);
-    LayoutRect r = placeBannerPicture(widest.box, width, height);
+    return placeBannerPicture(box, scaleToDpi(width, dpi), scaleToDpi(height, dpi));
+}
+
+void keptPictureSize(int width, int height, int* keptWidth, int* keptHeight, int dpi)
+{
+    BannerStripLayout widest = layoutBannerStrip(0, 0, scaleToDpi(480, dpi), scaleToDpi(69, dpi), dpi);
+    LayoutRect r = placeBannerPictureAt(widest.box, width, height, dpi);
     *keptWidth = r.width > 0 ? r.width : 1;
     *keptHeight = r.height > 0 ? r.height : 1;
 }

@@ -14,6 +14,7 @@
 #include "banners/banner_model.h"
 #include "banners/banner_slots.h"
 #include "base/codepage.h"
+#include "toolkit/win_dpi.h"
 #include "toolkit/win_drawing.h"
 
 namespace {
@@ -25,12 +26,14 @@ const int kGaveUp = -1;
 const UINT kSlotPollMs = 50;
 
 // What a worker owns: its request, the window it reports to, its time
-// limit and its slot's give-up flag (the slot outlives the worker).
+// limit, its slot's give-up flag (the slot outlives the worker) and the
+// display scale the picture is kept for.
 struct FetchJob {
     BannerFetchRequest request;
     HWND window;
     int limitS;
     const volatile long* giveUp;
+    int dpi;
 };
 
 // A decoded picture on its way to the window, which takes it over.
@@ -227,7 +230,8 @@ DWORD WINAPI bannerFetchWorker(LPVOID parameter)
     int outcome = download(*job, &data, &received, &bodyStart);
     DecodedBanner picture = {nullptr, 0, 0};
     if (outcome == FETCH_OK && !*job->giveUp &&
-        !decodeBannerBitmap(data + bodyStart, received - bodyStart, &picture.bitmap, &picture.width, &picture.height))
+        !decodeBannerBitmap(data + bodyStart, received - bodyStart, job->dpi, &picture.bitmap, &picture.width,
+                            &picture.height))
         outcome = FETCH_NOT_PICTURE;
     free(data);
 
@@ -273,6 +277,7 @@ void launchWorker(int index, const BannerFetchRequest& request)
     job->window = bannerWindows.main;
     job->limitS = configuredDownloadLimit();
     job->giveUp = &slot.giveUp;
+    job->dpi = uiDpi;
     slot.giveUp = 0;
     DWORD threadId = 0;  // Windows 9x needs somewhere to put it
     HANDLE thread = CreateThread(nullptr, 0, bannerFetchWorker, job, 0, &threadId);

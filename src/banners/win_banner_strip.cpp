@@ -10,6 +10,7 @@
 #include "banners/picture_decode.h"
 #include "session/session_state.h"
 #include "session/site.h"
+#include "toolkit/win_dpi.h"
 #include "toolkit/win_drawing.h"
 #include "toolkit/win_fonts.h"
 #include "toolkit/win_text.h"
@@ -37,7 +38,7 @@ void drawTextIn(HDC dc, RECT r, const char* text, HFONT font, COLORREF color, UI
 
 void drawPicture(HDC dc, const BannerPicture& p, const LayoutRect& box)
 {
-    LayoutRect to = placeBannerPicture(box, p.width, p.height);
+    LayoutRect to = placeBannerPictureAt(box, p.width, p.height, uiDpi);
     BITMAP kept;
     if (to.width <= 0 || to.height <= 0 || !GetObjectA((HBITMAP)p.bitmap, sizeof kept, &kept))
         return;
@@ -62,13 +63,13 @@ DecodeLock decodeLock;
 
 // The decoder's R, G, B rows into a new 24-bit top-down DIB section, whose
 // rows hold B, G, R and are padded to 4 bytes, at the size the picture is
-// kept at (keptPictureSize): a larger picture is scaled down by taking the
-// nearest pixel, as the blit's COLORONCOLOR mode does. Null when it cannot
-// be made.
-HBITMAP makeBitmap(const DecodedPicture& p)
+// kept at on a display of dpi (keptPictureSize): a picture of another size
+// is scaled by taking the nearest pixel, as the blit's COLORONCOLOR mode
+// does. Null when it cannot be made.
+HBITMAP makeBitmap(const DecodedPicture& p, int dpi)
 {
     int width = 0, height = 0;
-    keptPictureSize(p.width, p.height, &width, &height);
+    keptPictureSize(p.width, p.height, &width, &height, dpi);
     BITMAPINFO info;
     memset(&info, 0, sizeof info);
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -102,7 +103,7 @@ HBITMAP makeBitmap(const DecodedPicture& p)
 
 } // namespace
 
-bool decodeBannerBitmap(const void* bytes, size_t length, HBITMAP* bitmap, int* width, int* height)
+bool decodeBannerBitmap(const void* bytes, size_t length, int dpi, HBITMAP* bitmap, int* width, int* height)
 {
     *bitmap = nullptr;
     EnterCriticalSection(&decodeLock.section);
@@ -110,7 +111,7 @@ bool decodeBannerBitmap(const void* bytes, size_t length, HBITMAP* bitmap, int* 
     bool decoded = decodePicture(bytes, length, &p);
     if (decoded) {
         // A bitmap that cannot be made leaves the strip as it was, silently.
-        *bitmap = makeBitmap(p);
+        *bitmap = makeBitmap(p, dpi);
         *width = p.width;
         *height = p.height;
         releasePicture(&p);
@@ -135,7 +136,7 @@ bool decodeBannerPicture(const void* bytes, size_t length)
 {
     HBITMAP bitmap = nullptr;
     int width = 0, height = 0;
-    if (!decodeBannerBitmap(bytes, length, &bitmap, &width, &height))
+    if (!decodeBannerBitmap(bytes, length, uiDpi, &bitmap, &width, &height))
         return false;
     if (bitmap)
         installBannerBitmap(bitmap, width, height);
@@ -148,12 +149,12 @@ void paintBannerStrip(HDC dc, const RECT& r)
     Color panel = session.colors.panel;
     fillGradientV(dc, r, panel, shadeColor(panel, 40));
 
-    BannerStripLayout s = layoutBannerStrip(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    BannerStripLayout s = layoutBannerStrip(r.left, r.top, r.right - r.left, r.bottom - r.top, uiDpi);
     if (s.hasPanel) {
         RECT p = toRect(s.panel);
         fillSolid(dc, p, shadeColor(panel, 60));
         DrawEdge(dc, &p, EDGE_SUNKEN, BF_RECT);
-        InflateRect(&p, -6, -4);
+        InflateRect(&p, -px(6), -px(4));
         char promo[3 * 256];
         formatText(promo, sizeof promo,
                    "Сделано командой %s.\r\nБесплатный клиент для Windows 98-11.\r\n"
@@ -164,7 +165,7 @@ void paintBannerStrip(HDC dc, const RECT& r)
 
     RECT box = toRect(s.box);
     RECT frame = box;
-    InflateRect(&frame, 3, 3);
+    InflateRect(&frame, px(3), px(3));
     fillSolid(dc, frame, kBoxWhite);
     DrawEdge(dc, &frame, EDGE_SUNKEN, BF_RECT);
 

@@ -42,23 +42,26 @@ void startBannerFetch(const char* url, int32_t id);
 void onBannerResult(WPARAM wp, LPARAM lp);
 
 // Decodes a GIF, JPEG, PNG or BMP file held in memory into a 24-bit
-// top-down DIB section of the size the strip draws it at, at most 472 x 61
-// (keptPictureSize), on any thread, one decode at a time; width and height
-// are the picture's own. False when the bytes are no such picture (or would
-// need more than the decode budget); true with a null *bitmap when the
-// bitmap could not be made.
-bool decodeBannerBitmap(const void* bytes, size_t length, HBITMAP* bitmap, int* width, int* height);
+// top-down DIB section of the size the strip draws it at on a display of
+// dpi, at most 472 x 61 at 96 DPI (keptPictureSize), on any thread, one
+// decode at a time; width and height are the picture's own. False when the
+// bytes are no such picture (or would need more than the decode budget);
+// true with a null *bitmap when the bitmap could not be made.
+bool decodeBannerBitmap(const void* bytes, size_t length, int dpi, HBITMAP* bitmap, int* width, int* height);
 
 // Makes the bitmap the current banner's picture of that size and redraws
 // the strip.
 void installBannerBitmap(HBITMAP bitmap, int width, int height);
 
-// Decodes a picture file and makes it the current banner's picture. False
-// when the bytes are no such picture. The caller keeps the bytes.
+// Decodes a picture file for the display's scale (uiDpi) and makes it the
+// current banner's picture. False when the bytes are no such picture. The
+// caller keeps the bytes.
 bool decodeBannerPicture(const void* bytes, size_t length);
 
-// Paints the strip into dc over r: gradient, promotional panel, framed box
-// with the picture or a placeholder, and the label.
+// Paints the strip into dc over r at the display's scale (uiDpi): gradient,
+// promotional panel, framed box with the picture or a placeholder, and the
+// label. A picture kept for another scale (the window has moved since it
+// was decoded) is stretched into its place until the next one.
 void paintBannerStrip(HDC dc, const RECT& r);
 
 // A click on the strip: opens the banner's web page, if it has one to open.

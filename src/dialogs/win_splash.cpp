@@ -1,5 +1,6 @@
 #include "dialogs/win_splash.h"
 
+#include "toolkit/win_dpi.h"
 #include "toolkit/win_drawing.h"
 #include "toolkit/win_fonts.h"
 #include "toolkit/win_text.h"
@@ -31,19 +32,19 @@ void drawSplash(HDC dc, const RECT& client, int step)
     fillGradientV(dc, client, kHeaderTop, kHeaderBottom);
     RECT edge = client;
     DrawEdge(dc, &edge, EDGE_RAISED, BF_RECT);
-    RECT rule = {2, B - 4, R - 2, B - 2};
+    RECT rule = {px(2), B - px(4), R - px(2), B - px(2)};
     fillSolid(dc, rule, kBrandOrange);
     if (logoImages)
-        ImageList_Draw(logoImages, 0, dc, 16, 14, ILD_TRANSPARENT);
-    drawWordmark(dc, 72, 18, fontLogo, " Chat");
+        ImageList_Draw(logoImages, 0, dc, px(16), px(14), ILD_TRANSPARENT);
+    drawWordmark(dc, px(72), px(18), fontLogo, " Chat");
 
-    drawLine(dc, kTagline, RECT{74, 50, R, 66}, fontSmall, kCaptionGrey, DT_LEFT);
-    drawLine(dc, kLoading, RECT{16, 84, R, 100}, fontUi, kBrandBlue, DT_LEFT);
+    drawLine(dc, kTagline, RECT{px(74), px(50), R, px(66)}, fontSmall, kCaptionGrey, DT_LEFT);
+    drawLine(dc, kLoading, RECT{px(16), px(84), R, px(100)}, fontUi, kBrandBlue, DT_LEFT);
 
-    RECT bar = {16, 102, R - 16, 112};
+    RECT bar = {px(16), px(102), R - px(16), px(112)};
     fillSolid(dc, bar, RGB(0xFF, 0xFF, 0xFF));
     DrawEdge(dc, &bar, EDGE_SUNKEN, BF_RECT);
-    InflateRect(&bar, -2, -2);
+    InflateRect(&bar, -px(2), -px(2));
     if (step < 0)
         step = 0;
     if (step > kSplashFrames)
@@ -51,7 +52,7 @@ void drawSplash(HDC dc, const RECT& client, int step)
     bar.right = bar.left + (bar.right - bar.left) * step / kSplashFrames;
     fillSolid(dc, bar, kBrandOrange);
 
-    drawLine(dc, kNotice, RECT{16, 118, R - 8, 132}, fontSmall, kCaptionGrey, DT_RIGHT);
+    drawLine(dc, kNotice, RECT{px(16), px(118), R - px(8), px(132)}, fontSmall, kCaptionGrey, DT_RIGHT);
 }
 
 LRESULT CALLBACK paintSplash(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -93,10 +94,11 @@ void runSplash(HINSTANCE instance)
     wc.lpszClassName = kSplashClass;
     RegisterClassA(&wc);  // fails harmlessly when already registered
 
-    int x = (GetSystemMetrics(SM_CXSCREEN) - kSplashWidth) / 2;
-    int y = (GetSystemMetrics(SM_CYSCREEN) - kSplashHeight) / 2;
+    int width = px(kSplashWidth), height = px(kSplashHeight);
+    int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kSplashClass, "", WS_POPUP | WS_VISIBLE, x, y,
-                                  kSplashWidth, kSplashHeight, nullptr, nullptr, instance, nullptr);
+                                  width, height, nullptr, nullptr, instance, nullptr);
     if (!window)
         return;
     for (int k = 1; k <= kSplashFrames; k++) {

@@ -5,7 +5,7 @@
 #include <windows.h>
 
 extern const char kSplashClass[];  // "ZumbaraSplash"
-enum { kSplashWidth = 320, kSplashHeight = 140, kSplashFrames = 10 };
+enum { kSplashWidth = 320, kSplashHeight = 140, kSplashFrames = 10 };  // pixels at 96 DPI
 
 // The frame being shown, 1 to 10; the bar is that many tenths full.
 extern int splashStep;
@@ -13,7 +13,8 @@ extern int splashStep;
 // Paints the splash over client (0, 0, R, B) for frame step: the gradient,
 // a raised edge, the orange rule, the logo when logoImages exists, the
 // wordmark, the tagline, the loading line, the progress bar step tenths full
-// and the notice. The DC's state is the same afterwards.
+// and the notice, its places scaled to uiDpi. The DC's state is the same
+// afterwards.
 void drawSplash(HDC dc, const RECT& client, int step);
 
 // The window procedure of the splash class: it paints on WM_PAINT and

@@ -11,6 +11,7 @@
 #include "base/utf8.h"
 #include "log/win_chat_log.h"
 #include "session/session_state.h"
+#include "toolkit/win_dpi.h"
 #include "toolkit/win_text.h"
 
 RichEditChatLog* findLogTarget;
@@ -180,7 +181,7 @@ void placeOverLog(HWND d)
     HWND edit = logEdit();
     if (!edit || !GetWindowRect(edit, &log) || !GetWindowRect(d, &box))
         return;
-    int x = log.right - (box.right - box.left) - 24;
+    int x = log.right - (box.right - box.left) - px(24);
     int y = log.top - (box.bottom - box.top);
     SetWindowPos(d, nullptr, x > log.left ? x : log.left, y >= 0 ? y : log.top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

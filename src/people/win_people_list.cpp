@@ -3,6 +3,7 @@
 #include "people/people_view.h"
 #include "session/session_state.h"
 #include "toolkit/palette.h"
+#include "toolkit/win_dpi.h"
 #include "toolkit/win_drawing.h"
 #include "toolkit/win_fonts.h"
 #include "toolkit/win_text.h"
@@ -107,21 +108,21 @@ void paintUserItem(const DRAWITEMSTRUCT* item, HIMAGELIST images)
     fillSolid(dc, r, background);
 
     if (images) {
-        int y = r.top + (r.bottom - r.top - 16) / 2;
-        ImageList_Draw(images, userStatusImage(session, u), dc, r.left + 2, y, ILD_TRANSPARENT);
+        int y = r.top + (r.bottom - r.top - px(16)) / 2;
+        ImageList_Draw(images, userStatusImage(session, u), dc, r.left + px(2), y, ILD_TRANSPARENT);
         int role = userRoleImage(u.role.s);
         if (role != PeopleImageNone)
-            ImageList_Draw(images, role, dc, r.left + 18, y, ILD_TRANSPARENT);
+            ImageList_Draw(images, role, dc, r.left + px(18), y, ILD_TRANSPARENT);
     }
 
     SetBkMode(dc, TRANSPARENT);
     RECT text = r;
-    text.left = r.left + 36;
+    text.left = r.left + px(36);
     COLORREF nickColor = isIgnored(session, u.nick.s) ? kIgnoredNick : (COLORREF)u.color;
     drawLine(dc, text, u.nick.s, fontUiBold, nickColor);
 
-    int x = r.left + 36 + textWidth(dc, u.nick.s) + 6;
-    if (!u.status.empty() && x < r.right - 10) {
+    int x = r.left + px(36) + textWidth(dc, u.nick.s) + px(6);
+    if (!u.status.empty() && x < r.right - px(10)) {
         char status[3 * kStatusDrawChars + 1];
         copyUnits(status, sizeof status, u.status.s, (size_t)-1, kStatusDrawChars);
         text.left = x;
@@ -149,13 +150,13 @@ void paintTopicLine(const DRAWITEMSTRUCT* item)
     DrawEdge(dc, &r, EDGE_ETCHED, BF_RECT);
     SetBkMode(dc, TRANSPARENT);
 
-    r.left += 6;
+    r.left += px(6);
     SelectObject(dc, fontUiBold ? (HGDIOBJ)fontUiBold : GetStockObject(DEFAULT_GUI_FONT));
     SetTextColor(dc, topicCaptionColor(session.colors.panel));
     RECT caption = r;
     drawText(dc, "Тема:", &caption, DT_SINGLELINE | DT_VCENTER);
 
-    r.left += 40;
+    r.left += px(40);
     char topic[3 * kTopicShownChars + 1];
     getWindowText(item->hwndItem, topic, sizeof topic);
     copyUnits(topic, sizeof topic, topic, (size_t)-1, kTopicShownChars);

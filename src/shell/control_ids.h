@@ -48,7 +48,8 @@ enum {
     IdHint = 3021,
     IdClock = 3022,
 
-    // Resources.
+    // Resources. The bitmaps are those drawn for 100 %; pictureSetResource
+    // (toolkit/dpi.h) gives the numbers of the 150 % and 200 % ones.
     IdAppIcon = 1,
     IdMainMenu = 2,
     IdToolbarBitmap = 10,

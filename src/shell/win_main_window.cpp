@@ -25,6 +25,7 @@
 #include "shell/main_commands.h"
 #include "shell/win_background_calls.h"
 #include "shell/win_status_display.h"
+#include "toolkit/win_dpi.h"
 #include "toolkit/win_drawing.h"
 #include "toolkit/win_fonts.h"
 #include "toolkit/win_text.h"
@@ -54,11 +55,6 @@ HWND makeChild(const char* cls, const char* text, DWORD style, DWORD exStyle, in
     return w;
 }
 
-HIMAGELIST loadImageList(int bitmap, int size, int count)
-{
-    return loadImageStrip((HINSTANCE)GetWindowLongPtrA(mainWnd.hwnd, GWLP_HINSTANCE), bitmap, size, count);
-}
-
 void createToolbar()
 {
     HWND tb = makeChild(TOOLBARCLASSNAMEA, "", TBSTYLE_LIST | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_TOP,
@@ -68,7 +64,7 @@ void createToolbar()
         return;
     SetWindowPos(tb, nullptr, 0, 0, 0, 0, SWP_NOZORDER | SWP_NOMOVE);
     SendMessageA(tb, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    SendMessageA(tb, TB_SETBITMAPSIZE, 0, MAKELPARAM(16, 16));
+    SendMessageA(tb, TB_SETBITMAPSIZE, 0, MAKELPARAM(px(16), px(16)));
     SendMessageA(tb, TB_SETIMAGELIST, 0, (LPARAM)mainWnd.toolbarImages);
 
     static const char kLabels[] = "Войти\0Выйти\0Регистрация\0Комната+\0Обновить\0Приват\0Игнор\0Очистить\0"
@@ -108,11 +104,15 @@ void onCreate(HWND hwnd)
     mainWnd.hwnd = hwnd;
     installWindowActions();
     const char* richClass = loadRichEdit();
-    mainWnd.peopleImages = loadImageList(IdPeopleBitmap, 16, 11);
-    mainWnd.toolbarImages = loadImageList(IdToolbarBitmap, 16, 13);
-    // Start-up may have made the logo already, for the splash.
-    mainWnd.logoImages = logoImages ? logoImages : loadImageList(IdLogoBitmap, 48, 1);
-    logoImages = mainWnd.logoImages;
+    // The window may open on a display of another scale than the one
+    // start-up made the fonts for.
+    int dpi = dpiOfWindow(hwnd);
+    if (dpi != uiDpi) {
+        uiDpi = dpi;
+        createFonts(dpi);
+        deleteEarlierFonts();
+    }
+    loadMainWindowPictures();
     createToolbar();
 
     HFONT f = fontUi;
@@ -127,6 +127,7 @@ void onCreate(HWND hwnd)
         SendMessageA(mainWnd.log, EM_EXLIMITTEXT, 0, 2000000);
         setChatLogBackground(mainWnd.log, session.colors.bg);
         wrapLogProcedure(mainWnd.log);
+        zoomLogToDisplay();
     }
     chatLog.edit = mainWnd.log;
     chatLog.windowCopy = &mainWnd.log;
@@ -189,7 +190,7 @@ void onSize(HWND hwnd, int W, int H)
     SendMessageA(mainWnd.statusBar, WM_SIZE, 0, 0);
     int S = windowHeight(mainWnd.statusBar);
     LayoutRect r[LayoutItemCount];
-    layoutMainWindow(W, H, T, S, r);
+    layoutMainWindow(W, H, T, S, r, uiDpi);
     MainWindow& m = mainWnd;
     HWND order[LayoutItemCount] = {
         m.header,     m.banner,      m.topic,        m.log,       m.peopleHeader, m.userList,
@@ -224,10 +225,27 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     case WM_ACTIVATEAPP:
         checkForeground(hwnd);
         break;
+    case WM_NCCREATE:
+        scaleNonClientArea(hwnd);
+        break;
+    case WM_DPICHANGED: {
+        // Moved to a display of another scale: the new fonts and pictures
+        // first, then the rectangle Windows suggests for the new scale.
+        applyMainWindowDpi(HIWORD(wp));
+        const RECT* r = (const RECT*)lp;
+        SetWindowPos(hwnd, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        RECT client;
+        GetClientRect(hwnd, &client);
+        onSize(hwnd, client.right, client.bottom);  // also when the size stayed
+        return 0;
+    }
     case WM_GETMINMAXINFO: {
         MINMAXINFO* mm = (MINMAXINFO*)lp;
-        mm->ptMinTrackSize.x = 640;
-        mm->ptMinTrackSize.y = 480;
+        RECT work = workAreaOf(hwnd);
+        MainWindowSize size = mainWindowSize(uiDpi, work.right - work.left, work.bottom - work.top);
+        mm->ptMinTrackSize.x = size.minWidth;
+        mm->ptMinTrackSize.y = size.minHeight;
         return 0;
     }
     case WM_SETFOCUS:
@@ -250,7 +268,7 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
             closeJournals();  // the process may end without WM_DESTROY
         return 0;
     case WM_MEASUREITEM:
-        ((MEASUREITEMSTRUCT*)lp)->itemHeight = 18;
+        ((MEASUREITEMSTRUCT*)lp)->itemHeight = px(18);
         return TRUE;
     case WM_DRAWITEM:
         paintOwnerDrawn((const DRAWITEMSTRUCT*)lp);
@@ -324,6 +342,21 @@ bool registerMainWindowClass(HINSTANCE instance)
 
 HWND createMainWindow(HINSTANCE instance)
 {
-    return createWindow(0, kMainWindowClass, kProductName, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 880, 620,
-                        nullptr, nullptr, instance);
+    // At the primary display's scale, where the window opens; on a display
+    // too small for it, over the whole work area.
+    RECT work = workAreaOf(nullptr);
+    MainWindowSize size = mainWindowSize(uiDpi, work.right - work.left, work.bottom - work.top);
+    int x = size.fitted ? work.left + (work.right - work.left - size.width) / 2 : CW_USEDEFAULT;
+    int y = size.fitted ? work.top + (work.bottom - work.top - size.height) / 2 : CW_USEDEFAULT;
+    int opened = uiDpi;
+    HWND window = createWindow(0, kMainWindowClass, kProductName, WS_OVERLAPPEDWINDOW, x, y, size.width, size.height,
+                               nullptr, nullptr, instance);
+    // Creation found the window on a display of another scale (onCreate):
+    // the size follows that display.
+    if (window && uiDpi != opened) {
+        work = workAreaOf(window);
+        size = mainWindowSize(uiDpi, work.right - work.left, work.bottom - work.top);
+        SetWindowPos(window, nullptr, 0, 0, size.width, size.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    return window;
 }

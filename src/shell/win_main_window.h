@@ -45,6 +45,18 @@ void updateMenuChecks();
 void paintOwnerDrawn(const DRAWITEMSTRUCT* item);
 void installWindowActions();
 
+// The window's pictures at uiDpi: the toolbar, people and logo image lists
+// from the picture set for that scale; the logo list is also the dialogs'
+// and the splash's (logoImages).
+void loadMainWindowPictures();
+// The window moved to a display of dpi: fonts and pictures made again for
+// it and given to the children, the user list's item height, the log's
+// zoom and the status bar's parts; the caller lays the window out again.
+void applyMainWindowDpi(int dpi);
+// Zooms the log's text, which the rich edit sizes at the system's DPI, to
+// the display's (uiDpi); no zoom when they are the same.
+void zoomLogToDisplay();
+
 // Paints one owner-drawn push button: frame (in the system's visual style
 // when one is active), image (when the image list exists) and label, moved
 // one pixel while pressed in the classic look, focus rectangle.

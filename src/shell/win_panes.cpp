@@ -6,6 +6,7 @@
 #include "people/win_people_list.h"
 #include "shell/control_ids.h"
 #include "shell/win_status_display.h"
+#include "toolkit/win_dpi.h"
 #include "toolkit/win_drawing.h"
 #include "toolkit/win_fonts.h"
 #include "toolkit/win_text.h"
@@ -68,20 +69,20 @@ void drawOwnerButton(const DRAWITEMSTRUCT* item, HIMAGELIST images, int image, c
     HGDIOBJ oldFont = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
     int oldMode = SetBkMode(dc, TRANSPARENT);
     int w = (int)textExtent(dc, label).cx;
-    int d = (!themed && (item->itemState & ODS_SELECTED)) ? 1 : 0;
-    int x = d + (r.left + r.right - w - 20) / 2;
+    int d = (!themed && (item->itemState & ODS_SELECTED)) ? px(1) : 0;
+    int x = d + (r.left + r.right - w - px(20)) / 2;
     if (images) {
-        ImageList_Draw(images, image, dc, x, d + (r.top + r.bottom - 16) / 2, ILD_TRANSPARENT);
-        x += 20;
+        ImageList_Draw(images, image, dc, x, d + (r.top + r.bottom - px(16)) / 2, ILD_TRANSPARENT);
+        x += px(20);
     }
-    RECT t = {x, r.top + d, x + w + 2, r.bottom};
+    RECT t = {x, r.top + d, x + w + px(2), r.bottom};
     SetTextColor(dc, GetSysColor((item->itemState & ODS_DISABLED) ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
     drawText(dc, label, &t, DT_SINGLELINE | DT_VCENTER);
     SetBkMode(dc, oldMode);
     SelectObject(dc, oldFont);
 
     if (item->itemState & ODS_FOCUS) {
-        RECT f = {r.left + 4, r.top + 4, r.right - 4, r.bottom - 4};
+        RECT f = {r.left + px(4), r.top + px(4), r.right - px(4), r.bottom - px(4)};
         DrawFocusRect(dc, &f);
     }
 }

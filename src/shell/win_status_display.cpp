@@ -10,6 +10,7 @@
 #include "shell/status_texts.h"
 #include "shell/win_background_calls.h"
 #include "shell/win_main_window.h"
+#include "toolkit/win_dpi.h"
 #include "toolkit/win_drawing.h"
 #include "toolkit/win_fonts.h"
 #include "toolkit/win_text.h"
@@ -49,7 +50,7 @@ void setStatusBarParts(bool wideFirstPart)
 {
     if (!mainWnd.statusBar)
         return;
-    int edges[kStatusBarParts] = {wideFirstPart ? 470 : 240, wideFirstPart ? 470 : 380, 470, 560, -1};
+    int edges[kStatusBarParts] = {px(wideFirstPart ? 470 : 240), px(wideFirstPart ? 470 : 380), px(470), px(560), -1};
     int now[kStatusBarParts] = {};
     LRESULT count = SendMessageA(mainWnd.statusBar, SB_GETPARTS, kStatusBarParts, (LPARAM)now);
     if (count == kStatusBarParts && now[0] == edges[0] && now[1] == edges[1])
@@ -93,7 +94,7 @@ void onStatusTick()
     if (session.connected && mainWnd.header) {
         RECT r;
         GetClientRect(mainWnd.header, &r);
-        r.left = r.right - kHeaderClockWidth;
+        r.left = r.right - px(kHeaderClockWidth);
         repaintLater(mainWnd.header, false, &r);
     }
 }
@@ -106,16 +107,16 @@ void paintHeaderStrip(const DRAWITEMSTRUCT* item)
 
     fillBrandBand(dc, r);
     if (mainWnd.logoImages)
-        ImageList_Draw(mainWnd.logoImages, 0, dc, r.left + 8, r.top + (r.bottom - r.top - 48) / 2 - 1,
+        ImageList_Draw(mainWnd.logoImages, 0, dc, r.left + px(8), r.top + (r.bottom - r.top - px(48)) / 2 - px(1),
                        ILD_TRANSPARENT);
-    int w = drawWordmark(dc, r.left + 62, r.top + 8, fontLogo, portalDomainSuffix());
+    int w = drawWordmark(dc, r.left + px(62), r.top + px(8), fontLogo, portalDomainSuffix());
 
     SetBkMode(dc, TRANSPARENT);
-    RECT tagline = {r.left + 64, r.top + 40, r.left + w + 124, r.top + 54};
+    RECT tagline = {r.left + px(64), r.top + px(40), r.left + w + px(124), r.top + px(54)};
     drawIn(dc, tagline, kTagline, fontSmall, kCaptionGrey, DT_LEFT | DT_TOP);
 
-    RECT title = {r.left + 62 + w + 40, r.top, r.right - kHeaderClockWidth, r.bottom};
-    if (title.right - title.left > kTitleMinWidth) {
+    RECT title = {r.left + px(62) + w + px(40), r.top, r.right - px(kHeaderClockWidth), r.bottom};
+    if (title.right - title.left > px(kTitleMinWidth)) {
         SelectObject(dc, font(fontTitle));
         drawShadowTextRect(dc, session.chatTitle.s, title,
                            DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS, kBrandBlue,
@@ -124,14 +125,14 @@ void paintHeaderStrip(const DRAWITEMSTRUCT* item)
 
     char text[kPaneTextCap];
     headerLagText(session, text, sizeof text);
-    RECT lag = {r.right - 124, r.top + 6, r.right - 6, r.top + 20};
+    RECT lag = {r.right - px(124), r.top + px(6), r.right - px(6), r.top + px(20)};
     drawIn(dc, lag, text, fontUiBold, kCaptionGrey, DT_RIGHT);
 
     headerTimeText(session, now(), text, sizeof text);
-    RECT online = {r.right - 124, r.top + 21, r.right - 6, r.top + 35};
+    RECT online = {r.right - px(124), r.top + px(21), r.right - px(6), r.top + px(35)};
     drawIn(dc, online, text, fontMono, kBrandBlue, DT_RIGHT);
 
-    RECT swatch = {r.right - 46, r.top + 38, r.right - 6, r.top + 50};
+    RECT swatch = {r.right - px(46), r.top + px(38), r.right - px(6), r.top + px(50)};
     fillSolid(dc, swatch, nickColor());
     DrawEdge(dc, &swatch, EDGE_SUNKEN, BF_RECT);
 }

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+// In pixels at 96 DPI, like every number the panes are drawn with; they are
+// scaled to the display's (uiDpi) where they are used.
 enum {
     kHeaderClockWidth = 130,  // right end of the header strip the tick repaints
     kTitleMinWidth = 80,      // the chat title needs a wider rectangle than this

@@ -1,6 +1,7 @@
 #include "toolkit/win_drawing.h"
 
 #include "toolkit/palette.h"
+#include "toolkit/win_dpi.h"
 #include "toolkit/win_text.h"
 
 HIMAGELIST logoImages = nullptr;
@@ -62,7 +63,7 @@ void drawShadowText(HDC dc, int x, int y, const char* text, COLORREF color, COLO
         return;
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, shadow);
-    textOut(dc, x + 1, y + 1, text);
+    textOut(dc, x + px(1), y + px(1), text);
     SetTextColor(dc, color);
     textOut(dc, x, y, text);
 }
@@ -73,7 +74,7 @@ void drawShadowTextRect(HDC dc, const char* text, const RECT& r, UINT format, CO
         return;
     SetBkMode(dc, TRANSPARENT);
     RECT moved = r;
-    OffsetRect(&moved, 1, 1);
+    OffsetRect(&moved, px(1), px(1));
     SetTextColor(dc, shadow);
     drawText(dc, text, &moved, format);
     RECT at = r;
@@ -93,9 +94,9 @@ int drawWordmark(HDC dc, int x, int y, HFONT font, const char* suffix)
     int c1 = (int)word.cx, c2 = (int)tail.cx, h = (int)word.cy;
 
     const UINT format = DT_SINGLELINE | DT_NOPREFIX | DT_LEFT | DT_TOP;
-    RECT first = {x, y, x + c1 + 2, y + h};
+    RECT first = {x, y, x + c1 + px(2), y + h};
     drawShadowTextRect(dc, kBrandWord, first, format, kBrandBlue, kBrandShadow);
-    RECT second = {x + c1, y, x + c1 + c2 + 2, y + h};
+    RECT second = {x + c1, y, x + c1 + c2 + px(2), y + h};
     drawShadowTextRect(dc, suffix, second, format, kBrandOrange, kBrandShadow);
     return c1 + c2;
 }
@@ -103,7 +104,7 @@ int drawWordmark(HDC dc, int x, int y, HFONT font, const char* suffix)
 void fillBrandBand(HDC dc, const RECT& r)
 {
     fillGradientV(dc, r, kHeaderTop, kHeaderBottom);
-    RECT bar = {r.left, r.bottom - 2, r.right, r.bottom};
+    RECT bar = {r.left, r.bottom - px(2), r.right, r.bottom};
     fillSolid(dc, bar, kBrandOrange);
 }
 
@@ -114,10 +115,10 @@ void drawSectionHeader(HDC dc, const RECT& r, const char* text, HIMAGELIST image
     RECT edge = r;
     DrawEdge(dc, &edge, EDGE_RAISED, BF_RECT);
     RECT line = r;
-    line.left += 6;
+    line.left += px(6);
     if (images) {
-        ImageList_Draw(images, image, dc, r.left + 4, r.top + (r.bottom - r.top - 16) / 2, ILD_TRANSPARENT);
-        line.left = r.left + 22;
+        ImageList_Draw(images, image, dc, r.left + px(4), r.top + (r.bottom - r.top - px(16)) / 2, ILD_TRANSPARENT);
+        line.left = r.left + px(22);
     }
     SelectObject(dc, fontOrDefault(fontUiBold));
     drawShadowTextRect(dc, text, line, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_LEFT, RGB(0xFF, 0xFF, 0xFF),
@@ -135,27 +136,14 @@ void drawDialogHeader(const DRAWITEMSTRUCT* item, const char* suffix, const char
 
     fillBrandBand(dc, r);
     if (logo)
-        ImageList_Draw(logo, 0, dc, r.left + 8, r.top + (r.bottom - r.top - 48) / 2, ILD_TRANSPARENT);
-    drawWordmark(dc, r.left + 64, r.top + 8, logoFont, suffix);
+        ImageList_Draw(logo, 0, dc, r.left + px(8), r.top + (r.bottom - r.top - px(48)) / 2, ILD_TRANSPARENT);
+    drawWordmark(dc, r.left + px(64), r.top + px(8), logoFont, suffix);
 
     if (tagline) {
         ScopedSelect selected(dc, fontOrDefault(smallFont));
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, kCaptionGrey);
-        RECT line = {r.left + 66, r.top + 40, r.right, r.top + 54};
+        RECT line = {r.left + px(66), r.top + px(40), r.right, r.top + px(54)};
         drawText(dc, tagline, &line, DT_SINGLELINE | DT_NOPREFIX | DT_LEFT | DT_TOP);
     }
-}
-
-HIMAGELIST loadImageStrip(HINSTANCE instance, int bitmap, int size, int count)
-{
-    HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, count, 0);
-    if (!list)
-        return nullptr;
-    HBITMAP bmp = (HBITMAP)LoadImageA(instance, MAKEINTRESOURCEA(bitmap), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
-    if (bmp) {
-        ImageList_AddMasked(list, bmp, RGB(0xFF, 0x00, 0xFF));
-        DeleteObject(bmp);
-    }
-    return list;
 }

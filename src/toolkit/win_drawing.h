@@ -1,7 +1,9 @@
 // GDI drawing shared by the header strips of the main window, the dialogs and
 // the splash: the gradient fill, shadowed text, the wordmark, the brand band,
 // the dialog header and the section header, and small scoped holders that
-// pair every select and create with its release within one paint.
+// pair every select and create with its release within one paint. Pixel
+// numbers below are those at 96 DPI; the drawing scales them to uiDpi
+// (toolkit/win_dpi.h), as it does the fonts and pictures it is given.
 #pragma once
 
 #include <windows.h>
@@ -131,8 +133,3 @@ void drawSectionHeader(HDC dc, const RECT& r, const char* text, HIMAGELIST image
 // The DC's state is the same afterwards.
 void drawDialogHeader(const DRAWITEMSTRUCT* item, const char* suffix, const char* tagline, HIMAGELIST logo,
                       HFONT logoFont, HFONT smallFont);
-
-// An image list of count square images of size pixels from a bitmap
-// resource of instance, magenta (#FF00FF) transparent. Null when the list
-// cannot be made; a missing bitmap gives an empty list.
-HIMAGELIST loadImageStrip(HINSTANCE instance, int bitmap, int size, int count);

@@ -3,12 +3,14 @@
 
     check_bitmaps.py DIR [--generator make_bitmaps.py]
 
-DIR holds toolbar.bmp, people.bmp, logo.bmp and zumbara.ico.  Each bitmap must
-be a 24-bit uncompressed bottom-up BMP with a 40-byte BITMAPINFOHEADER of the
-expected size; every 16 x 16 picture of a strip must hold enough drawn pixels
-(picture 9 of people.bmp none at all) and some background; no drawn pixel may
-be a mix with the magenta background.  The icon must hold a 32 x 32 and a
-16 x 16 BMP-format image with a matching AND mask.
+DIR holds toolbar.bmp, people.bmp, logo.bmp and zumbara.ico, and the three
+bitmaps again for 150 % and 200 % (toolbar-150.bmp, ..., logo-200.bmp).  Each
+bitmap must be a 24-bit uncompressed bottom-up BMP with a 40-byte
+BITMAPINFOHEADER of the expected size; every picture of a strip (16 x 16,
+24 x 24 or 32 x 32) must hold enough drawn pixels for its size (picture 9 of
+the people strips none at all) and some background; no drawn pixel may be a
+mix with the magenta background.  The icon must hold a 32 x 32 and a 16 x 16
+BMP-format image with a matching AND mask.
 
 With --generator the script is also run twice into fresh directories: both
 runs must give the same bytes as each other and as the files in DIR.
@@ -25,17 +27,21 @@ import sys
 import tempfile
 
 MAGENTA = (255, 0, 255)
-TILE = 16
-# Fewest drawn pixels a 16 x 16 picture may have, and a 48 x 48 logo.
+# Fewest drawn pixels a 16 x 16 picture may have, and a 48 x 48 logo; a
+# picture of a larger set needs as many more as its area is larger.
 MIN_TILE_PIXELS = 40
 MIN_LOGO_PIXELS = 600
 
-# name: (width, height, pictures, indices that must be empty)
-BITMAPS = {
-    "toolbar.bmp": (208, 16, 13, ()),
-    "people.bmp": (176, 16, 11, (9,)),
-    "logo.bmp": (48, 48, 1, ()),
-}
+# The picture sets: the file name's suffix and the scale.
+SETS = [("", 1.0), ("-150", 1.5), ("-200", 2.0)]
+
+# name: (width, height, pictures, indices that must be empty, scale)
+BITMAPS = {}
+for _suffix, _scale in SETS:
+    _tile = int(round(16 * _scale))
+    BITMAPS["toolbar%s.bmp" % _suffix] = (13 * _tile, _tile, 13, (), _scale)
+    BITMAPS["people%s.bmp" % _suffix] = (11 * _tile, _tile, 11, (9,), _scale)
+    BITMAPS["logo%s.bmp" % _suffix] = (3 * _tile, 3 * _tile, 1, (), _scale)
 ICON = "zumbara.ico"
 ICON_SIZES = [32, 16]
 FILES = list(BITMAPS) + [ICON]
@@ -133,7 +139,7 @@ def read_bmp(path, problems):
     return rows
 
 
-def check_pictures(name, rows, pictures, empty, problems):
+def check_pictures(name, rows, pictures, empty, scale, problems):
     h = len(rows)
     w = len(rows[0])
     tile_w = w // pictures
@@ -153,7 +159,7 @@ def check_pictures(name, rows, pictures, empty, problems):
             if drawn:
                 problems.add("%s: must be empty, has %d drawn pixels" % (where, drawn))
             continue
-        least = MIN_TILE_PIXELS if tile_w == TILE else MIN_LOGO_PIXELS
+        least = int((MIN_TILE_PIXELS if pictures > 1 else MIN_LOGO_PIXELS) * scale * scale)
         if drawn < least:
             problems.add("%s: %d drawn pixels, fewer than %d" % (where, drawn, least))
         if drawn == tile_w * h:
@@ -165,7 +171,7 @@ def check_pictures(name, rows, pictures, empty, problems):
 
 def check_bitmap(path, problems):
     name = os.path.basename(path)
-    want_w, want_h, pictures, empty = BITMAPS[name]
+    want_w, want_h, pictures, empty, scale = BITMAPS[name]
     rows = read_bmp(path, problems)
     if rows is None:
         return
@@ -173,11 +179,11 @@ def check_bitmap(path, problems):
     if (w, h) != (want_w, want_h):
         problems.add("%s: %d x %d, expected %d x %d" % (name, w, h, want_w, want_h))
         return
-    if pictures > 1 and (h != TILE or w % TILE or w // TILE != pictures):
-        problems.add("%s: a strip of %d x %d does not hold %d pictures of %d x %d"
-                     % (name, w, h, pictures, TILE, TILE))
+    if pictures > 1 and (w % h or w // h != pictures):
+        problems.add("%s: a strip of %d x %d does not hold %d square pictures"
+                     % (name, w, h, pictures))
         return
-    check_pictures(name, rows, pictures, empty, problems)
+    check_pictures(name, rows, pictures, empty, scale, problems)
 
 
 def check_icon(path, problems):

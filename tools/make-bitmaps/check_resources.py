@@ -10,9 +10,10 @@ Reads the exe's resource section and checks, all in Russian (0x0419):
     expected Cyrillic text (a UTF-8 source read in the wrong code page gives
     other characters) and must convert to code page 1251, the form in which
     the ANSI menu functions hand it to the program;
-  * BITMAP 10, 11, 12: 24-bit, 208 x 16, 176 x 16, 48 x 48; with --bitmaps,
-    byte for byte the bitmaps in DIR (the BMP files without their 14-byte
-    file header);
+  * BITMAP 10, 11, 12: 24-bit, 208 x 16, 176 x 16, 48 x 48, and the same
+    pictures for 150 % (20, 21, 22: 312 x 24, 264 x 24, 72 x 72) and 200 %
+    (30, 31, 32: 416 x 32, 352 x 32, 96 x 96); with --bitmaps, byte for byte
+    the bitmaps in DIR (the BMP files without their 14-byte file header);
   * ICON group 1: a 32 x 32 and a 16 x 16 image, each present as an ICON
     resource in BMP format with a 40-byte header;
   * VERSIONINFO 1: file and product version X.Y.Z.0 (the project version),
@@ -72,7 +73,11 @@ MENU = [
     ]),
 ]
 
-BITMAPS = {10: ("toolbar.bmp", 208, 16), 11: ("people.bmp", 176, 16), 12: ("logo.bmp", 48, 48)}
+BITMAPS = {}
+for _step, _suffix, _tile in ((0, "", 16), (10, "-150", 24), (20, "-200", 32)):
+    BITMAPS[10 + _step] = ("toolbar%s.bmp" % _suffix, 13 * _tile, _tile)
+    BITMAPS[11 + _step] = ("people%s.bmp" % _suffix, 11 * _tile, _tile)
+    BITMAPS[12 + _step] = ("logo%s.bmp" % _suffix, 3 * _tile, 3 * _tile)
 ICON_SIZES = [32, 16]
 
 
@@ -406,7 +411,8 @@ def main(argv):
         print("FAIL " + p)
     if problems:
         return 1
-    print("OK %s: menu 2, bitmaps 10 11 12, icon 1, version info" % args.exe)
+    print("OK %s: menu 2, bitmaps %s, icon 1, version info"
+          % (args.exe, " ".join(str(n) for n in sorted(BITMAPS))))
     return 0
 
 

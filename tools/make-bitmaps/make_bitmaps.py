@@ -10,6 +10,12 @@ writes into OUTDIR:
   logo.bmp      48 x 48, the globe of the "about" box
   zumbara.ico   the program icon, 32 x 32 and 16 x 16
 
+and the same three bitmaps drawn again for displays at 150 % and 200 %, each
+picture 1.5 and 2 times as large (toolbar-150.bmp: 312 x 24, 13 of 24 x 24;
+people-200.bmp: 352 x 32; logo-150.bmp: 72 x 72; and so on).  The larger
+sets are drawn from the same shapes at their own size, not scaled from the
+small pictures, so that every edge is as sharp as at 100 %.
+
 The bitmaps are 24-bit uncompressed BMP (bottom-up rows) on a magenta
 background, #FF00FF, which the program uses as the transparent colour of its
 image lists.  Since that mask is one bit deep, every pixel is either exactly
@@ -304,10 +310,15 @@ def lit(base, x0, y0, x1, y1, amount=0.45):
 # Canvas
 
 class Canvas:
-    """Pixels as RGB tuples; None is the transparent (magenta) background."""
+    """Pixels as RGB tuples; None is the transparent (magenta) background.
 
-    def __init__(self, w, h):
+    Shapes are given in the units of a 16 x 16 picture; a canvas of scale
+    1.5 or 2 draws them that many times as large, sampling each of its own
+    pixels as finely as at scale 1."""
+
+    def __init__(self, w, h, scale=1.0):
         self.w, self.h = w, h
+        self.scale = scale
         self.px = [None] * (w * h)
 
     def get(self, x, y):
@@ -321,10 +332,12 @@ class Canvas:
         and width runs round the inside of its edge.  With clip, only the
         part inside clip is drawn."""
         fill_fn = fill if callable(fill) else None
+        k = self.scale
         x0, y0, x1, y1 = shape.bbox
         if clip is not None:
             cb = clip.bbox
             x0, y0, x1, y1 = max(x0, cb[0]), max(y0, cb[1]), min(x1, cb[2]), min(y1, cb[3])
+        x0, y0, x1, y1 = x0 * k, y0 * k, x1 * k, y1 * k
         ix0 = max(0, int(math.floor(x0)) - 1)
         iy0 = max(0, int(math.floor(y0)) - 1)
         ix1 = min(self.w, int(math.ceil(x1)) + 1)
@@ -336,9 +349,9 @@ class Canvas:
                 n = 0
                 r = g = b = 0.0
                 for oy in offs:
-                    y = py + oy
+                    y = (py + oy) / k
                     for ox in offs:
-                        x = px + ox
+                        x = (px + ox) / k
                         if clip is not None and clip.d(x, y) > 0.0:
                             continue
                         dist = shape.d(x, y)
@@ -494,7 +507,29 @@ REFRESH_ARROW = [
 ]
 
 
+def refresh_arrow(deg):
+    """One arrow of the refresh picture as a shape: a band round the centre
+    over the top, its head at the right pointing down; turned by deg."""
+    c = 8.0
+    band = arc_band(c, c, 3.4, 6.0, 192.0, 318.0, 24)
+    # the head: across the band's end, reaching ahead along the circle
+    a = math.radians(318.0)
+    tx, ty = -math.sin(a), math.cos(a)  # the way the band runs at its end
+    ux, uy = math.cos(a), math.sin(a)   # outward
+    bx, by = c + 4.7 * ux, c + 4.7 * uy
+    head = [(round(bx - 3.4 * ux, 6), round(by - 3.4 * uy, 6)),
+            (round(bx + 3.4 * ux, 6), round(by + 3.4 * uy, 6)),
+            (round(bx + 3.6 * tx, 6), round(by + 3.6 * ty, 6))]
+    return Union(Polygon(turned(band, c, c, deg)), Polygon(turned(head, c, c, deg)))
+
+
 def pic_refresh(cv):
+    if cv.scale != 1.0:
+        # the pixel picture below is for 16 x 16 only; larger ones are drawn
+        # as shapes, each arrow lit from the top left
+        cv.paint(refresh_arrow(0.0), lit(GREEN, 2, 2, 14, 9, 0.5), outline_of(GREEN))
+        cv.paint(refresh_arrow(180.0), lit(GREEN, 2, 7, 14, 14, 0.5), outline_of(GREEN))
+        return
     colours = {"o": outline_of(GREEN), "L": lighter(GREEN, 0.5), "G": GREEN,
                "D": darker(GREEN, 0.25)}
     cv.pixels(REFRESH_ARROW, colours)
@@ -706,12 +741,14 @@ PEOPLE = [status_ball(rgb("#2FB52F")), status_ball(rgb("#F2D21A")), status_ball(
 # Logo and icon
 
 def draw_logo(size):
-    """The globe in its ring on a size x size canvas (48, 32 or 16)."""
+    """The globe in its ring on a size x size canvas (96, 72, 48, 32 or
+    16); above 48 its outlines grow with it."""
     cv = Canvas(size, size)
     c = size / 2.0
     if size >= 32:
         s = size / 48.0
-        draw_globe(cv, c, c, 15.0 * s, (21.6 * s, 7.0 * s, -20.0, 3.8 * s, 1.0), 1.0)
+        edge = max(1.0, s)
+        draw_globe(cv, c, c, 15.0 * s, (21.6 * s, 7.0 * s, -20.0, 3.8 * s, edge), edge)
     else:
         draw_globe(cv, c, c, 5.6, (7.8, 2.7, -20.0, 2.2, 0.6), 1.0)
     return cv
@@ -720,12 +757,17 @@ def draw_logo(size):
 # --------------------------------------------------------------------------
 # Files
 
-def strip(pictures):
-    cv = Canvas(16 * len(pictures), 16)
+# The scales of the picture sets: the file name's suffix and the factor.
+SETS = [("", 1.0), ("-150", 1.5), ("-200", 2.0)]
+
+
+def strip(pictures, scale=1.0):
+    size = int(round(16 * scale))
+    cv = Canvas(size * len(pictures), size)
     for i, draw in enumerate(pictures):
-        tile = Canvas(16, 16)
+        tile = Canvas(size, size, scale)
         draw(tile)
-        cv.paste(tile, 16 * i, 0)
+        cv.paste(tile, size * i, 0)
     return cv
 
 
@@ -785,12 +827,13 @@ def ico_bytes(canvases):
 
 def build():
     """The output files by name, as bytes."""
-    return {
-        "toolbar.bmp": bmp_bytes(strip(TOOLBAR)),
-        "people.bmp": bmp_bytes(strip(PEOPLE)),
-        "logo.bmp": bmp_bytes(draw_logo(48)),
-        "zumbara.ico": ico_bytes([draw_logo(32), draw_logo(16)]),
-    }
+    files = {}
+    for suffix, scale in SETS:
+        files["toolbar%s.bmp" % suffix] = bmp_bytes(strip(TOOLBAR, scale))
+        files["people%s.bmp" % suffix] = bmp_bytes(strip(PEOPLE, scale))
+        files["logo%s.bmp" % suffix] = bmp_bytes(draw_logo(int(round(48 * scale))))
+    files["zumbara.ico"] = ico_bytes([draw_logo(32), draw_logo(16)])
+    return files
 
 
 def write_file(path, data):

@@ -13,7 +13,10 @@ does on later systems:
   * ordinal imports only from COMCTL32, whose ordinals are fixed;
   * an application manifest (resource type 24, id 1) that is well-formed
     XML and asks for asInvoker in the asm.v2 form (Windows XP before SP3
-    refuses to start an exe whose manifest has the asm.v3 one).
+    refuses to start an exe whose manifest has the asm.v3 one);
+  * in that manifest, per-monitor DPI awareness: a windowsSettings element in
+    an asm.v3 application element (Windows reads the settings nowhere else)
+    with dpiAware "true/pm" and dpiAwareness "PerMonitorV2, PerMonitor".
 
 Both the import directory and the delay-import directory are read.
 
@@ -56,6 +59,10 @@ DIR_DELAY_IMPORT = 13
 RT_MANIFEST = 24
 MANIFEST_ID = 1
 ASM_V3 = "urn:schemas-microsoft-com:asm.v3"
+SETTINGS_2005 = "http://schemas.microsoft.com/SMI/2005/WindowsSettings"
+SETTINGS_2016 = "http://schemas.microsoft.com/SMI/2016/WindowsSettings"
+DPI_SETTINGS = (("{%s}dpiAware" % SETTINGS_2005, "true/pm"),
+                ("{%s}dpiAwareness" % SETTINGS_2016, "PerMonitorV2, PerMonitor"))
 
 ALLOWED_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "shell32.dll",
                 "ole32.dll", "wsock32.dll", "msvcrt.dll"}
@@ -393,6 +400,32 @@ def check_manifest(manifest, fail):
                  "Windows XP before SP3 refuses to start the exe; use asm.v2")
 
 
+def check_dpi_awareness(manifest, fail):
+    """The DPI declaration of a well-formed manifest (check_manifest reports
+    a missing or broken one)."""
+    try:
+        root = ElementTree.fromstring(manifest or b"")
+    except ElementTree.ParseError:
+        return
+    for application in root.iter():
+        for settings in application:
+            if not settings.tag.endswith("}windowsSettings"):
+                continue
+            if application.tag != "{%s}application" % ASM_V3:
+                fail("the manifest's windowsSettings are in %s, not in an asm.v3 application "
+                     "element: Windows ignores them" % application.tag)
+                return
+            for tag, value in DPI_SETTINGS:
+                found = settings.find(tag)
+                text = (found.text or "").strip() if found is not None else None
+                if text != value:
+                    fail("the manifest's %s is %r, not %r"
+                         % (tag.split("}")[1], text, value))
+            return
+    fail("the manifest declares no DPI awareness (no windowsSettings in an asm.v3 "
+         "application element): Windows stretches the whole window at 125 %% and more")
+
+
 def read_list(path):
     """Names from a list file: one per line, '#' starts a comment."""
     entries = []
@@ -520,6 +553,7 @@ def audit(path, allow_dir, verbose, out):
         out.write("  manifest           %s\n"
                   % ("%d bytes" % len(manifest) if manifest is not None else "(none)"))
         check_manifest(manifest, fail)
+        check_dpi_awareness(manifest, fail)
 
     for msg in warnings:
         out.write("WARN: %s\n" % msg)

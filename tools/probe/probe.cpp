@@ -998,6 +998,19 @@ void cmdTitle()
     out(captionOf(target()));
 }
 
+// The target's outer rectangle on the screen and the size of its client
+// area, which a test compares across display scales.
+void cmdRect()
+{
+    needArgs(0, "rect");
+    HWND w = target();
+    RECT outer, client;
+    if (!GetWindowRect(w, &outer) || !GetClientRect(w, &client))
+        fail(ExitFailed, "the window has no rectangle");
+    outf("window %ld,%ld,%ld,%ld", (long)outer.left, (long)outer.top, (long)outer.right, (long)outer.bottom);
+    outf("client %ld,%ld", (long)client.right, (long)client.bottom);
+}
+
 void cmdText()
 {
     needArgs(1, "text ID");
@@ -1383,6 +1396,8 @@ int main()
         cmdWaitText();
     else if (c == "title")
         cmdTitle();
+    else if (c == "rect")
+        cmdRect();
     else if (c == "text")
         cmdText();
     else if (c == "richtext")

@@ -9,6 +9,13 @@
 #define IDB_TOOLBAR             10
 #define IDB_PEOPLE              11
 #define IDB_LOGO                12
+// The same pictures drawn for 150 % and 200 % (toolkit/dpi.h numbers them).
+#define IDB_TOOLBAR_150         20
+#define IDB_PEOPLE_150          21
+#define IDB_LOGO_150            22
+#define IDB_TOOLBAR_200         30
+#define IDB_PEOPLE_200          31
+#define IDB_LOGO_200            32
 
 // Menu "Чат"
 #define IDM_CONNECT             2001
@@ -76,7 +83,8 @@ enum PeopleImage {
     PPI_COUNT = 11
 };
 
-// Size of one picture in the strips, and the transparent colour.
+// Size of one picture in the 100 % strips (24 and 32 in the larger sets),
+// and the transparent colour.
 const int kStripImageSize = 16;
 const unsigned long kMaskColour = 0x00FF00FFul;  // RGB(255, 0, 255) as a COLORREF
 #endif
