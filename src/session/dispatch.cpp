@@ -75,6 +75,7 @@ void onUserList(const ParsedLine& p)
 {
     clearUsers(session);
     session.currentRoom.set(field(p, 1));
+    reconnectRoomListed(field(p, 1));
 }
 
 void onUser(const ParsedLine& p)
@@ -145,7 +146,11 @@ void onTopic(const ParsedLine& p)
 
 // ---- Login -------------------------------------------------------------
 
-void onHello(const ParsedLine& p) { logSystemF("Сервер: %s (%s)", field(p, 2), field(p, 1)); }
+void onHello(const ParsedLine& p)
+{
+    if (!reconnectQuiet())
+        logSystemF("Сервер: %s (%s)", field(p, 2), field(p, 1));
+}
 
 void onWelcome(const ParsedLine& p)
 {
@@ -214,7 +219,8 @@ void onErr(const ParsedLine& p)
 {
     char text[1024];
     formatText(text, sizeof text, "Ошибка %s: %s", field(p, 1), field(p, 2));
-    logError(text);
+    if (!reconnectQuietRefusal(field(p, 1)))
+        logError(text);
     if (panelOpen())
         ports.panel->setStatusText(text);
     if (session.registrationPending == 1) {
@@ -225,6 +231,8 @@ void onErr(const ParsedLine& p)
         // A try of the reconnect was refused for now: it goes on by itself.
     } else if (session.welcomed == 0 && isLoginRefusal(field(p, 1))) {
         ports.host->messageBox(field(p, 2), "Вход не удался", IconWarning);
+    } else if (session.welcomed == 1) {
+        reconnectRefusedAfterWelcome();
     }
 }
 

@@ -29,7 +29,11 @@ struct WindowViews final : ChatViews {
         refreshStatusDisplays();
     }
     void roomsChanged() override { rebuildRoomBox(mainWnd.roomBox); }
-    void statusChanged() override { refreshStatusDisplays(); }
+    void statusChanged() override
+    {
+        refreshStatusDisplays();
+        showNickColor(mainWnd.colorBox);
+    }
     void showTopic(const char* topic) override { showTopicText(mainWnd.topic, topic); }
     void focusInput() override { SetFocus(mainWnd.input); }
     void readInput(char* text, size_t cap) override { getWindowText(mainWnd.input, text, cap); }
