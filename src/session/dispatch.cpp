@@ -135,9 +135,13 @@ void onTopic(const ParsedLine& p)
 {
     ports.views->showTopic(field(p, 1));
     if (*field(p, 2)) {
+        // Only the topic is searched for web links: the nick goes in the
+        // prefix, so a nick that looks like an address is never one.
+        char prefix[400];
+        formatText(prefix, sizeof prefix, "* Топик изменил %s: ", field(p, 2));
+        ports.log->logMarkedLine(nullptr, prefix, nullptr, 0, field(p, 1), session.colors.sys, kLineLinks);
         char line[kDecodedLineCap];
         formatText(line, sizeof line, "Топик изменил %s: %s", field(p, 2), field(p, 1));
-        ports.log->logMarkedLine(nullptr, "* ", nullptr, 0, line, session.colors.sys, kLineLinks);
         journalLine(JournalSystem, nullptr, line);
     }
     if (panelOpen())
