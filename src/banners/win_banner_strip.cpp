@@ -114,6 +114,9 @@ bool decodeBannerBitmap(const void* bytes, size_t length, HBITMAP* bitmap, int* 
         *width = p.width;
         *height = p.height;
         releasePicture(&p);
+    } else {
+        *width = p.tooLarge ? p.width : 0;
+        *height = p.tooLarge ? p.height : 0;
     }
     LeaveCriticalSection(&decodeLock.section);
     return decoded;

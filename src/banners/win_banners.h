@@ -44,8 +44,9 @@ void onBannerResult(WPARAM wp, LPARAM lp);
 // Decodes a GIF, JPEG, PNG or BMP file held in memory into a 24-bit
 // top-down DIB section of the size the strip draws it at, at most 472 x 61
 // (keptPictureSize), on any thread, one decode at a time; width and height
-// are the picture's own. False when the bytes are no such picture (or would
-// need more than the decode budget); true with a null *bitmap when the
+// are the picture's own. False when the bytes are no such picture (width
+// and height then 0) or when it would need more than the decode budget
+// (width and height then its size); true with a null *bitmap when the
 // bitmap could not be made.
 bool decodeBannerBitmap(const void* bytes, size_t length, HBITMAP* bitmap, int* width, int* height);
 
