@@ -392,6 +392,11 @@ TEST_F(ConnectionTest, ProtocolLogHoldsExactLines)
     unlink(path);
     protocolLogPath.set(path);
 
+    // No password and no secret answer reach the log; empty fields stay so.
+    session.registrationPending = 1;
+    session.registration.login.set("newbie");
+    session.registration.password.set("pw");
+    session.registration.question.set("q");
     connectNow();
     deliver("MSG 12:00\t\xD0\x92\xD0\xB0\xD1\x81\xD1\x8F\t#FF0000\thi\r\n");
     std::ifstream in(path, std::ios::binary);
@@ -399,7 +404,8 @@ TEST_F(ConnectionTest, ProtocolLogHoldsExactLines)
     ss << in.rdbuf();
     EXPECT_EQ(ss.str(),
               "09:05:07 C> HELLO Zumbara|1.0\r\n"
-              "09:05:07 C> LOGIN Вася|secret|#112233\r\n"
+              "09:05:07 C> REG newbie|***|q|\r\n"
+              "09:05:07 C> LOGIN Вася|***|#112233\r\n"
               "09:05:07 S> MSG 12:00|Вася|#FF0000|hi\r\r\n");
     unlink(path);
 
