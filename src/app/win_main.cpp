@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <ole2.h>
+#include <string.h>
 
 #include "app/settings.h"
 #include "app/win_settings.h"
@@ -82,7 +83,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     loadSettings(profile);
     char settingsFolder[MAX_PATH];
     folderOf(settingsPaths.settingsPath.s, settingsFolder, sizeof settingsFolder);
-    startWinJournals(settingsFolder);
+    startWinJournals(settingsFolder, strcmp(settingsFolder, settingsPaths.programDir.s) == 0);
     bannerSettingsFile = settingsPaths.settingsPath.s;
     DeleteFileA(protocolLogPath.s);
 

@@ -39,6 +39,7 @@ struct Journals {
     JournalFiles* files;
     Utf16Unit root[kJournalPathUnits];  // the settings folder, with its backslash
     bool failed;                        // a journal could not be written: none more this run
+    bool locked;                        // this copy holds the journal folder
     bool timerStarted;
     unsigned useCount;
     JournalSlot slots[kJournalSlots];
@@ -166,11 +167,27 @@ bool gather(JournalSlot& s, const char* bytes, size_t n)
     return true;
 }
 
-// A line in program text, as UTF-8 with CR LF.
+// A line in program text, as UTF-8 with CR LF, whole: unlike a line for
+// the wire, a journal line is cut only by its own bound.
 bool gatherLine(JournalSlot& s, const char* line)
 {
-    static char utf8[kEncodedLineCap + 2];
-    size_t n = encodeLine(line, utf8);
+    static Utf16Unit wide[kJournalLineCap];
+    static char utf8[kJournalLineCap * 3 + 2];
+    size_t units = conversionText().toUtf16(line, strlen(line), wide, kJournalLineCap);
+    size_t n = 0;
+    for (size_t i = 0; i < units; i++) {
+        unsigned c = wide[i];
+        if (c < 0x80) {
+            utf8[n++] = (char)c;
+        } else if (c < 0x800) {
+            utf8[n++] = (char)(0xC0 | (c >> 6));
+            utf8[n++] = (char)(0x80 | (c & 0x3F));
+        } else {
+            utf8[n++] = (char)(0xE0 | (c >> 12));
+            utf8[n++] = (char)(0x80 | ((c >> 6) & 0x3F));
+            utf8[n++] = (char)(0x80 | (c & 0x3F));
+        }
+    }
     utf8[n++] = '\r';
     utf8[n++] = '\n';
     return gather(s, utf8, n);
@@ -199,8 +216,29 @@ bool dayFilePath(JournalSlot& s, const JournalClock& t, size_t folderEnds[3])
     return appendAscii(path, fileName);
 }
 
-// Makes the day's folders and opens the day's file; a new file begins with
-// the byte-order mark.
+// One running copy journals a folder (else two copies would write every
+// room line twice): the first takes the made folder "Журналы", a second says
+// so once and journals nothing.
+FolderLock lockJournals()
+{
+    if (journals.locked)
+        return FolderLocked;
+    Utf16Unit folder[kJournalPathUnits];
+    if (!journalsFolder(folder))
+        return FolderLockFailed;
+    folder[unitLength(folder) - 1] = 0;  // without its backslash
+    FolderLock lock = journals.files->lockFolder(folder);
+    journals.locked = lock == FolderLocked;
+    // The lock comes before any journal's file, so there is none to close.
+    if (lock == FolderHeldElsewhere) {
+        journals.failed = true;
+        logError("Журналы ведёт другая копия программы — в этой они выключены.");
+    }
+    return lock;
+}
+
+// Makes the day's folders and opens the day's file; the file this call
+// creates begins with the byte-order mark.
 bool openDayFile(JournalSlot& s, const JournalClock& t)
 {
     size_t folderEnds[3];
@@ -218,26 +256,39 @@ bool openDayFile(JournalSlot& s, const JournalClock& t)
             return false;
         }
     }
+    switch (lockJournals()) {
+    case FolderLocked:
+        break;
+    case FolderHeldElsewhere:
+        return false;
+    case FolderLockFailed:
+        fail(s.path);
+        return false;
+    }
     // Another journal may hold lines for this same file (two names that
-    // clean alike): they go first, so only the very first bytes get a mark.
+    // clean alike): they go first, in the order they came.
     for (JournalSlot& other : journals.slots)
         if (other.used && &other != &s && !writeOut(other))
             return false;
-    bool empty = false;
-    s.file = journals.files->open(s.path, &empty);
-    if (!s.file) {
+    bool created = false;
+    s.file = journals.files->open(s.path, &created);
+    if (!s.file || (created && !journals.files->append(s.file, "\xEF\xBB\xBF", 3))) {
         fail(s.path);
         return false;
     }
     s.fill = 0;
-    return !empty || gather(s, "\xEF\xBB\xBF", 3);
+    return true;
 }
 
 JournalSlot* findSlot(bool isPrivate, const char* name)
 {
+    // Compared as the slot keeps it: a name longer than the slot's still
+    // finds its own journal.
+    decltype(JournalSlot::name) kept;
+    kept.set(name);
     JournalSlot* spare = nullptr;
     for (JournalSlot& s : journals.slots) {
-        if (s.used && s.isPrivate == isPrivate && sameText(s.name.s, name))
+        if (s.used && s.isPrivate == isPrivate && sameText(s.name.s, kept.s))
             return &s;
         if (!spare || (spare->used && (!s.used || s.lastUse < spare->lastUse)))
             spare = &s;

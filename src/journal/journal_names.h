@@ -6,10 +6,13 @@
 
 #include "base/codepage.h"
 #include "session/host.h"
+#include "session/protocol.h"
 
 enum {
     kJournalNameUnits = 64,  // a folder name is cut to this many characters
-    kJournalLineCap = 8192,  // a formatted line in program text, with its NUL
+    // A formatted line in program text, with its NUL: the longest received
+    // line with the time and the line's form around it.
+    kJournalLineCap = kDecodedLineCap + 256,
 };
 
 // Local date and time, as the journals write them.
