@@ -220,16 +220,6 @@ TEST_F(ReconnectTest, WhichEndingsReconnect)
              EXPECT_EQ(reconnect.attempt, 2) << "the schedule goes on";
          },
          true},
-        {"a try's session dropped after a minute up",
-         [](ReconnectTest& t) {
-             onSocketEvent(kSocketClose, 0);
-             t.tryNow();
-             t.welcome();
-             t.host.tick += kReconnectStableMs;
-             onSocketEvent(kSocketClose, 0);
-             EXPECT_EQ(reconnect.attempt, 1) << "the schedule starts again";
-         },
-         true},
         {"tries whose connect call fails at once",
          [](ReconnectTest& t) {
              onSocketEvent(kSocketClose, 0);
