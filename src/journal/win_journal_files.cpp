@@ -26,7 +26,6 @@ struct WideFileFunctions {
 // The hidden file a running copy holds open, unshared, in the journal folder.
 const char kLockName[] = "Zumbara.lock";
 
-
 struct WinJournalFiles final : JournalFiles {
     WideFileFunctions wide;
     bool useWide = false;
