@@ -311,12 +311,16 @@ struct FuzzHost final : SessionHost {
     uint32_t tick = 1000;
     int depth = 0;
 
+    static bool sessionTimer(int id)
+    {
+        return (id >= kTimerKeepAlive && id <= kTimerReconnect) || id == kTimerHeldLines;
+    }
     void startTimer(int id, unsigned ms) override
     {
-        CHECK(id >= kTimerKeepAlive && id <= kTimerReconnect);
+        CHECK(sessionTimer(id));
         CHECK(ms > 0);
     }
-    void stopTimer(int id) override { CHECK(id >= kTimerKeepAlive && id <= kTimerReconnect); }
+    void stopTimer(int id) override { CHECK(sessionTimer(id)); }
     uint32_t tickCount() override { return tick += 37; }
     void localTime(int* h, int* m, int* s) override
     {
@@ -562,6 +566,7 @@ void submitTyped(size_t i)
     typing.given[0] = '\0';
     transport.sendsInSubmit = 0;
     size_t loggedBefore = counts.logged;
+    int heldBefore = heldLineCount();
     submitInputLine();
     typing.active = false;
 
@@ -582,6 +587,11 @@ void submitTyped(size_t i)
         len--;
     if (len == 0) {
         CHECK(transport.sendsInSubmit == 0 && typing.clears == 0);
+    } else if (heldLineCount() > heldBefore) {
+        // Held while away, or behind lines still held: nothing sent yet, the
+        // line emptied.
+        CHECK(heldLineCount() == heldBefore + 1 && heldBefore < kHeldLinesMax);
+        CHECK(transport.sendsInSubmit == 0 && typing.clears == 1);
     } else if (!online) {
         CHECK(transport.sendsInSubmit == 0 && typing.clears == 0);
         CHECK(counts.logged > loggedBefore);

@@ -7,6 +7,7 @@
 #include <stddef.h>
 #include <string.h>
 
+#include "session/held_lines.h"
 #include "session/host.h"
 #include "session/protocol_log.h"
 #include "session/reconnect.h"
@@ -14,13 +15,14 @@
 
 namespace harness {
 
-// A fresh session record, no protocol log, and these ports.
+// A fresh session record, no protocol log, no held lines, and these ports.
 inline void resetSession(const SessionPorts& seams)
 {
     resetSessionState(session);
     reconnect = ReconnectState();
     protocolLogPath.clear();
     ports = seams;
+    dropHeldLines();
 }
 
 // Chat views that show nothing; the input line is always empty.

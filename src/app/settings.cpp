@@ -26,13 +26,15 @@ void chooseSettingsFile(const char* moduleFileName, StartupFiles& files)
     folderOf(moduleFileName, p.programDir.s, sizeof p.programDir.s);
     p.portableMode = 0;
 
-    char path[520];
+    // A path of 259 characters in UTF-8, and a file name after it.
+    enum { kPathCap = 3 * 259 + 32 };
+    char path[kPathCap];
     formatText(path, sizeof path, "%s%s", p.programDir.s, kPortableMarker);
-    char folder[520];
+    char folder[kPathCap];
     if (files.exists(path)) {
         p.portableMode = 1;
         formatText(path, sizeof path, "%s%s", p.programDir.s, kSettingsFileName);
-    } else if (files.appDataFolder(folder, 260)) {
+    } else if (files.appDataFolder(folder, 3 * 259 + 1)) {
         appendText(folder, sizeof folder, "\\Zumbara");
         files.createFolder(folder);
         formatText(path, sizeof path, "%s\\%s", folder, kSettingsFileName);
@@ -43,7 +45,7 @@ void chooseSettingsFile(const char* moduleFileName, StartupFiles& files)
     // simply cannot be written and the settings live in memory only.
     p.settingsPath.set(path);
 
-    char logPath[520];
+    char logPath[kPathCap];
     folderOf(p.settingsPath.s, logPath, sizeof logPath);
     appendText(logPath, sizeof logPath, kProtocolLogName);
     protocolLogPath.set(logPath);

@@ -97,6 +97,12 @@ void reportBannerNotPicture()
               session.banner.url.s);
 }
 
+void reportBannerTooLarge(int width, int height)
+{
+    logErrorF("Баннер #%d: картинка %dx%d слишком велика (%s)", (int)session.banner.id, width, height,
+              session.banner.url.s);
+}
+
 const char* bannerLinkToOpen()
 {
     const CurrentBanner& b = session.banner;

@@ -59,6 +59,8 @@ bool bannerResultIsCurrent(uint32_t word);
 void onBannerFailure(uint32_t word, int outcome);
 // A body that is no picture (or an empty one): the error line.
 void reportBannerNotPicture();
+// A picture of width x height that the decode budget refused: the error line.
+void reportBannerTooLarge(int width, int height);
 
 // The link a click on the strip opens: only while a picture is shown, and
 // only a web address ("http://" or "https://", in any letter case), since

@@ -1,6 +1,7 @@
 #include "banners/picture_decode.h"
 
 #include <limits.h>
+#include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -14,13 +15,33 @@ namespace {
 const size_t kHeader = 16;
 
 size_t bytesInUse;
+bool refused;  // the budget refused a block during this decode
 
 size_t& sizeOf(void* header) { return *(size_t*)header; }
 
 bool fitsBudget(size_t oldSize, size_t newSize)
 {
     size_t others = bytesInUse - oldSize;
-    return newSize <= kPictureDecodeBudget - others;
+    bool fits = newSize <= kPictureDecodeBudget - others;
+    refused |= !fits;
+    return fits;
+}
+
+// A decode the budget stopped was for a picture too large when its header
+// promises at least a quarter of the budget in pixels of 4 bytes: an honest
+// file smaller than that never needs the whole budget, so its refusal means
+// data that inflates far past what the header says, which is no picture.
+bool tooLargeForBudget(const void* bytes, size_t length, DecodedPicture* out)
+{
+    int width = 0, height = 0, channels = 0;
+    if (!refused || !stbi_info_from_memory((const stbi_uc*)bytes, (int)length, &width, &height, &channels))
+        return false;
+    if (width < 1 || height < 1 || (uint64_t)width * (uint64_t)height * 4u < kPictureDecodeBudget / 4)
+        return false;
+    out->width = width;
+    out->height = height;
+    out->tooLarge = true;
+    return true;
 }
 
 } // namespace
@@ -72,9 +93,12 @@ bool decodePicture(const void* bytes, size_t length, DecodedPicture* out)
     if (!bytes || length == 0 || length > INT_MAX)
         return false;
     int width = 0, height = 0, channels = 0;
+    refused = false;
     stbi_uc* rgb = stbi_load_from_memory((const stbi_uc*)bytes, (int)length, &width, &height, &channels, 3);
-    if (!rgb)
+    if (!rgb) {
+        tooLargeForBudget(bytes, length, out);
         return false;
+    }
     if (width < 1 || height < 1) {
         stbi_image_free(rgb);  // a GIF may declare a side of 0 and still "decode"
         return false;

@@ -20,10 +20,12 @@ struct DecodedPicture {
     unsigned char* rgb;  // width x height triples, rows top to bottom, no gaps
     int width;
     int height;
+    bool tooLarge;       // not decoded: a picture of width x height needs more than the budget
 };
 
 // False when the bytes are no picture the decoder takes, or decoding it
-// would need more than the budget; out is then empty.
+// would need more than the budget. A picture too large for the budget has
+// tooLarge set and its size from its header; out is otherwise empty.
 bool decodePicture(const void* bytes, size_t length, DecodedPicture* out);
 void releasePicture(DecodedPicture* picture);
 

@@ -19,8 +19,11 @@
 
 namespace {
 
-// Beside the outcomes: a worker that was told to give up.
+// Beside the outcomes: a worker that was told to give up, and a picture too
+// large for the decode budget (its size travels as a DecodedBanner without
+// a bitmap).
 const int kGaveUp = -1;
+const int kTooLarge = -2;
 
 // How often the window looks for a free slot while a download waits.
 const UINT kSlotPollMs = 50;
@@ -38,7 +41,7 @@ struct FetchJob {
 
 // A decoded picture on its way to the window, which takes it over.
 struct DecodedBanner {
-    HBITMAP bitmap;
+    HBITMAP bitmap;  // null: the picture was too large to decode
     int width, height;
 };
 
@@ -232,15 +235,17 @@ DWORD WINAPI bannerFetchWorker(LPVOID parameter)
     if (outcome == FETCH_OK && !*job->giveUp &&
         !decodeBannerBitmap(data + bodyStart, received - bodyStart, job->dpi, &picture.bitmap, &picture.width,
                             &picture.height))
-        outcome = FETCH_NOT_PICTURE;
+        outcome = picture.width > 0 ? kTooLarge : FETCH_NOT_PICTURE;
     free(data);
 
     int32_t id = job->request.bannerId;
     if (outcome == kGaveUp || *job->giveUp) {
         // Told to give up: the result is dropped without a line.
-    } else if (outcome == FETCH_OK) {
-        // No bitmap: it could not be made, and the strip stays as it is.
-        DecodedBanner* posted = picture.bitmap ? (DecodedBanner*)malloc(sizeof(DecodedBanner)) : nullptr;
+    } else if (outcome == FETCH_OK || outcome == kTooLarge) {
+        // A decoded picture without a bitmap could not be made one, and the
+        // strip stays as it is.
+        bool post = picture.bitmap || outcome == kTooLarge;
+        DecodedBanner* posted = post ? (DecodedBanner*)malloc(sizeof(DecodedBanner)) : nullptr;
         if (posted) {
             *posted = picture;
             if (PostMessageA(job->window, kMsgBannerResult, (WPARAM)bannerResultWord(id, false), (LPARAM)posted))
@@ -368,9 +373,13 @@ void onBannerResult(WPARAM wp, LPARAM lp)
     DecodedBanner* picture = (DecodedBanner*)lp;
     if (!picture)
         return;
-    if (bannerResultIsCurrent(word))
+    if (!picture->bitmap) {
+        if (bannerResultIsCurrent(word))
+            reportBannerTooLarge(picture->width, picture->height);
+    } else if (bannerResultIsCurrent(word)) {
         installBannerBitmap(picture->bitmap, picture->width, picture->height);
-    else
+    } else {
         DeleteObject(picture->bitmap);
+    }
     free(picture);
 }

@@ -115,6 +115,9 @@ bool decodeBannerBitmap(const void* bytes, size_t length, int dpi, HBITMAP* bitm
         *width = p.width;
         *height = p.height;
         releasePicture(&p);
+    } else {
+        *width = p.tooLarge ? p.width : 0;
+        *height = p.tooLarge ? p.height : 0;
     }
     LeaveCriticalSection(&decodeLock.section);
     return decoded;

@@ -45,8 +45,9 @@ void onBannerResult(WPARAM wp, LPARAM lp);
 // top-down DIB section of the size the strip draws it at on a display of
 // dpi, at most 472 x 61 at 96 DPI (keptPictureSize), on any thread, one
 // decode at a time; width and height are the picture's own. False when the
-// bytes are no such picture (or would need more than the decode budget);
-// true with a null *bitmap when the bitmap could not be made.
+// bytes are no such picture (width and height then 0) or when it would need
+// more than the decode budget (width and height then its size); true with a
+// null *bitmap when the bitmap could not be made.
 bool decodeBannerBitmap(const void* bytes, size_t length, int dpi, HBITMAP* bitmap, int* width, int* height);
 
 // Makes the bitmap the current banner's picture of that size and redraws

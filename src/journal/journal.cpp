@@ -39,6 +39,7 @@ struct Journals {
     JournalFiles* files;
     Utf16Unit root[kJournalPathUnits];  // the settings folder, with its backslash
     bool failed;                        // a journal could not be written: none more this run
+    bool locked;                        // this copy holds the journal folder
     bool timerStarted;
     unsigned useCount;
     JournalSlot slots[kJournalSlots];
@@ -195,8 +196,29 @@ bool dayFilePath(JournalSlot& s, const JournalClock& t, size_t folderEnds[3])
     return appendAscii(path, fileName);
 }
 
-// Makes the day's folders and opens the day's file; a new file begins with
-// the byte-order mark.
+// One running copy journals a folder (else two copies would write every
+// room line twice): the first takes the made folder "Журналы", a second says
+// so once and journals nothing.
+FolderLock lockJournals()
+{
+    if (journals.locked)
+        return FolderLocked;
+    Utf16Unit folder[kJournalPathUnits];
+    if (!journalsFolder(folder))
+        return FolderLockFailed;
+    folder[unitLength(folder) - 1] = 0;  // without its backslash
+    FolderLock lock = journals.files->lockFolder(folder);
+    journals.locked = lock == FolderLocked;
+    // The lock comes before any journal's file, so there is none to close.
+    if (lock == FolderHeldElsewhere) {
+        journals.failed = true;
+        logError("Журналы ведёт другая копия программы — в этой они выключены.");
+    }
+    return lock;
+}
+
+// Makes the day's folders and opens the day's file; the file this call
+// creates begins with the byte-order mark.
 bool openDayFile(JournalSlot& s, const JournalClock& t)
 {
     size_t folderEnds[3];
@@ -214,26 +236,39 @@ bool openDayFile(JournalSlot& s, const JournalClock& t)
             return false;
         }
     }
+    switch (lockJournals()) {
+    case FolderLocked:
+        break;
+    case FolderHeldElsewhere:
+        return false;
+    case FolderLockFailed:
+        fail(s.path);
+        return false;
+    }
     // Another journal may hold lines for this same file (two names that
-    // clean alike): they go first, so only the very first bytes get a mark.
+    // clean alike): they go first, in the order they came.
     for (JournalSlot& other : journals.slots)
         if (other.used && &other != &s && !writeOut(other))
             return false;
-    bool empty = false;
-    s.file = journals.files->open(s.path, &empty);
-    if (!s.file) {
+    bool created = false;
+    s.file = journals.files->open(s.path, &created);
+    if (!s.file || (created && !journals.files->append(s.file, "\xEF\xBB\xBF", 3))) {
         fail(s.path);
         return false;
     }
     s.fill = 0;
-    return !empty || gather(s, "\xEF\xBB\xBF", 3);
+    return true;
 }
 
 JournalSlot* findSlot(bool isPrivate, const char* name)
 {
+    // Compared as the slot keeps it: a name longer than the slot's still
+    // finds its own journal.
+    decltype(JournalSlot::name) kept;
+    kept.set(name);
     JournalSlot* spare = nullptr;
     for (JournalSlot& s : journals.slots) {
-        if (s.used && s.isPrivate == isPrivate && sameText(s.name.s, name))
+        if (s.used && s.isPrivate == isPrivate && sameText(s.name.s, kept.s))
             return &s;
         if (!spare || (spare->used && (!s.used || s.lastUse < spare->lastUse)))
             spare = &s;

@@ -13,6 +13,13 @@ enum { kJournalPathUnits = 260 };
 
 typedef void* JournalFile;  // null: none
 
+// What taking the journal folder for this copy of the program came to.
+enum FolderLock {
+    FolderLocked,        // this copy journals the folder
+    FolderHeldElsewhere, // another running copy does
+    FolderLockFailed,    // the lock could not be made
+};
+
 // The file system as the journals use it. Paths are UTF-16, terminated.
 struct JournalFiles {
     virtual void now(JournalClock* t) = 0;
@@ -23,9 +30,13 @@ struct JournalFiles {
     // Creates the folder when missing; true when a folder of that name is
     // there afterwards.
     virtual bool makeFolder(const Utf16Unit* path) = 0;
+    // Takes the folder for this copy of the program for as long as it runs;
+    // a second copy asking for the same folder is told it is held.
+    virtual FolderLock lockFolder(const Utf16Unit* path) = 0;
     // Opens the file for appending, created when missing, others free to read
-    // and write it meanwhile; *empty tells whether it holds nothing yet.
-    virtual JournalFile open(const Utf16Unit* path, bool* empty) = 0;
+    // and write it (and on NT to rename or delete it) meanwhile; *created
+    // tells whether this call made it.
+    virtual JournalFile open(const Utf16Unit* path, bool* created) = 0;
     // Appends all n bytes at the end of the file; false when it could not.
     virtual bool append(JournalFile file, const char* bytes, size_t n) = 0;
     virtual void close(JournalFile file) = 0;

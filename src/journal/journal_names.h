@@ -6,10 +6,14 @@
 
 #include "base/codepage.h"
 #include "session/host.h"
+#include "session/protocol.h"
 
 enum {
     kJournalNameUnits = 64,  // a folder name is cut to this many characters
-    kJournalLineCap = 16384,  // a formatted line in program text, with its NUL
+    // A formatted line in program text, with its NUL: the longest received
+    // line (in UTF-8) with the time and the line's form around it, with room
+    // to spare.
+    kJournalLineCap = 2 * kDecodedLineCap,
 };
 
 // Local date and time, as the journals write them.

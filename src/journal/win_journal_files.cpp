@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <shellapi.h>
+#include <shlobj.h>
 #include <string.h>
 
 #include "base/utf8.h"
@@ -19,12 +20,17 @@ struct WideFileFunctions {
     BOOL(WINAPI* createDirectory)(LPCWSTR, LPSECURITY_ATTRIBUTES);
     DWORD(WINAPI* getFileAttributes)(LPCWSTR);
     HINSTANCE(WINAPI* shellExecute)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+    DWORD(WINAPI* getModuleFileName)(HMODULE, LPWSTR, DWORD);
+    BOOL(WINAPI* getSpecialFolderPath)(HWND, LPWSTR, int, BOOL);  // may be missing even on NT 4
 };
 
+// The hidden file a running copy holds open, unshared, in the journal folder.
+const char kLockName[] = "Zumbara.lock";
 
 struct WinJournalFiles final : JournalFiles {
     WideFileFunctions wide;
     bool useWide = false;
+    HANDLE lock = INVALID_HANDLE_VALUE;
 
     void lookUpFunctions()
     {
@@ -34,8 +40,43 @@ struct WinJournalFiles final : JournalFiles {
         bool all = lookUpFunction(kernel, "CreateFileW", wide.createFile);
         all &= lookUpFunction(kernel, "CreateDirectoryW", wide.createDirectory);
         all &= lookUpFunction(kernel, "GetFileAttributesW", wide.getFileAttributes);
-        all &= lookUpFunction(GetModuleHandleA("shell32.dll"), "ShellExecuteW", wide.shellExecute);
+        all &= lookUpFunction(kernel, "GetModuleFileNameW", wide.getModuleFileName);
+        HMODULE shell = LoadLibraryA("shell32.dll");  // kept: the program uses it to the end
+        all &= lookUpFunction(shell, "ShellExecuteW", wide.shellExecute);
+        lookUpFunction(shell, "SHGetSpecialFolderPathW", wide.getSpecialFolderPath);
         useWide = all;
+    }
+
+    // The settings folder as the wide functions name it, with its trailing
+    // backslash; false when they cannot say.
+    bool wideSettingsFolder(bool besideProgram, WCHAR* out, DWORD cap)
+    {
+        if (!useWide)
+            return false;
+        if (besideProgram) {
+            DWORD n = wide.getModuleFileName(nullptr, out, cap);
+            if (n == 0 || n >= cap)
+                return false;
+            while (n > 0 && out[n - 1] != L'\\')
+                n--;
+            out[n] = L'\0';
+            return n > 0;
+        }
+        static const WCHAR kProduct[] = L"\\Zumbara";
+        const size_t productUnits = sizeof kProduct / sizeof kProduct[0];  // with its NUL
+        if (cap < MAX_PATH || !wide.getSpecialFolderPath || !wide.getSpecialFolderPath(nullptr, out, CSIDL_APPDATA, TRUE))
+            return false;
+        size_t n = 0;
+        while (out[n])
+            n++;
+        if (n + productUnits + 1 > cap)
+            return false;
+        memcpy(out + n, kProduct, sizeof kProduct);
+        wide.createDirectory(out, nullptr);  // as start-up does for the settings file
+        n += productUnits - 1;
+        out[n++] = L'\\';
+        out[n] = L'\0';
+        return true;
     }
 
     // A path for the ANSI functions, in the system's code page.
@@ -81,14 +122,49 @@ struct WinJournalFiles final : JournalFiles {
         return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
     }
 
-    JournalFile open(const Utf16Unit* path, bool* empty) override
+    FolderLock lockFolder(const Utf16Unit* path) override
+    {
+        if (lock != INVALID_HANDLE_VALUE)
+            return FolderLocked;  // taken already by this copy
+        WCHAR wideName[MAX_PATH * 2];
+        size_t n = 0;
+        while (path[n] && n < MAX_PATH)
+            n++;
+        if (n + 1 + sizeof kLockName > sizeof wideName / sizeof wideName[0])
+            return FolderLockFailed;
+        memcpy(wideName, path, n * sizeof(WCHAR));
+        wideName[n++] = L'\\';
+        for (const char* c = kLockName; *c; c++)
+            wideName[n++] = (WCHAR)*c;
+        wideName[n] = L'\0';
+        // Nobody may share it; on NT it goes when the last handle does.
+        if (useWide) {
+            lock = wide.createFile(wideName, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                   FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        } else {
+            char ansi[MAX_PATH * 2];
+            if (!ansiPath((const Utf16Unit*)wideName, ansi, sizeof ansi))
+                return FolderLockFailed;
+            lock = CreateFileA(ansi, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr);
+        }
+        if (lock != INVALID_HANDLE_VALUE)
+            return FolderLocked;
+        return GetLastError() == ERROR_SHARING_VIOLATION ? FolderHeldElsewhere : FolderLockFailed;
+    }
+
+    JournalFile open(const Utf16Unit* path, bool* created) override
     {
         HANDLE h;
+        // Windows 95, 98 and ME may leave an earlier error in place when the
+        // file is new (a folder that existed, say).
+        SetLastError(0);
         if (useWide) {
             // Append-only access: every write lands at the end, even with
-            // another program appending to the same file.
-            h = wide.createFile((LPCWSTR)path, FILE_APPEND_DATA | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+            // another program appending to the same file. The user may
+            // rename or delete the file meanwhile.
+            h = wide.createFile((LPCWSTR)path, FILE_APPEND_DATA | FILE_READ_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
         } else {
             char ansi[MAX_PATH * 2];
             if (!ansiPath(path, ansi, sizeof ansi))
@@ -98,9 +174,7 @@ struct WinJournalFiles final : JournalFiles {
         }
         if (h == INVALID_HANDLE_VALUE)
             return nullptr;
-        DWORD high = 0;
-        DWORD low = GetFileSize(h, &high);
-        *empty = low == 0 && high == 0;
+        *created = GetLastError() != ERROR_ALREADY_EXISTS;
         return (JournalFile)h;
     }
 
@@ -139,11 +213,13 @@ WinJournalFiles files;
 
 } // namespace
 
-void startWinJournals(const char* settingsFolder)
+void startWinJournals(const char* settingsFolder, bool besideProgram)
 {
     files.lookUpFunctions();
-    WCHAR wideFolder[MAX_PATH];
-    size_t n = utf8ToUtf16(settingsFolder, strlen(settingsFolder), (Utf16Unit*)wideFolder, MAX_PATH - 1);
-    wideFolder[n] = L'\0';
+    WCHAR wideFolder[MAX_PATH * 2];
+    if (!files.wideSettingsFolder(besideProgram, wideFolder, MAX_PATH * 2)) {
+        size_t n = utf8ToUtf16(settingsFolder, strlen(settingsFolder), (Utf16Unit*)wideFolder, MAX_PATH * 2 - 1);
+        wideFolder[n] = L'\0';
+    }
     startJournals(&files, (const Utf16Unit*)wideFolder);
 }

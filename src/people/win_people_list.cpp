@@ -86,8 +86,16 @@ void fillColorBox(HWND box)
 {
     for (int i = 0; i < kPaletteSize; i++)
         addComboItem(box, kPalette[i].name);
+    showNickColor(box);
+}
+
+void showNickColor(HWND box)
+{
     int selected = paletteIndexOf(session.nickColor.s);
-    SendMessageA(box, CB_SETCURSEL, (WPARAM)(selected < 0 ? 0 : selected), 0);
+    if (selected < 0)
+        selected = 0;
+    if (SendMessageA(box, CB_GETCURSEL, 0, 0) != selected)
+        SendMessageA(box, CB_SETCURSEL, (WPARAM)selected, 0);
 }
 
 void paintUserItem(const DRAWITEMSTRUCT* item, HIMAGELIST images)

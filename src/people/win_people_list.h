@@ -19,6 +19,9 @@ void fillStatusBox(HWND box);
 // Adds the names of the nick-colour palette and selects the user's colour
 // ("Тёмно-синий" when it is none of them).
 void fillColorBox(HWND box);
+// Selects the user's colour again, when the login dialog or a reconnect set
+// another one than the box shows.
+void showNickColor(HWND box);
 
 // Paints one user-list item: an index outside the user table paints white;
 // otherwise the row background (selected, even or odd), the status and role

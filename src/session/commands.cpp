@@ -5,6 +5,7 @@
 #include "base/codepage.h"
 #include "base/text_fold.h"
 #include "session/connection.h"
+#include "session/held_lines.h"
 #include "session/host.h"
 #include "session/session_state.h"
 
@@ -138,6 +139,8 @@ void submitInputLine()
     if (len == 0)
         return;
 
+    if (holdTypedLine(text))
+        return;
     if (session.connected == 0 || session.welcomed == 0) {
         logError("Вы не подключены. Нажмите F2.");
         return;

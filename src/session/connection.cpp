@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "session/call_user.h"
+#include "session/held_lines.h"
 #include "session/host.h"
 #include "session/protocol.h"
 #include "session/protocol_log.h"
@@ -233,7 +234,8 @@ namespace {
 // registration it was to carry ends with it.
 void attemptFailed(const char* error)
 {
-    logError(error);
+    if (!reconnectQuiet())
+        logError(error);
     session.registrationPending = 0;
 }
 
@@ -354,6 +356,9 @@ void onTimer(int id)
     case kTimerReconnect:
         reconnectTick();
         break;
+    case kTimerHeldLines:
+        sendNextHeldLine();
+        break;
     default:
         break;
     }
@@ -363,6 +368,7 @@ void disconnectCommand()
 {
     if (cancelReconnect("Переподключение отменено."))
         return;
+    dropHeldLines();
     if (session.connected != 1)
         return;
     if (socketOpen())

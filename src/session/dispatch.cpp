@@ -76,6 +76,7 @@ void onUserList(const ParsedLine& p)
 {
     clearUsers(session);
     session.currentRoom.set(field(p, 1));
+    reconnectRoomListed(field(p, 1));
 }
 
 void onUser(const ParsedLine& p)
@@ -135,9 +136,14 @@ void onTopic(const ParsedLine& p)
 {
     ports.views->showTopic(field(p, 1));
     if (*field(p, 2)) {
-        char line[kDecodedLineCap];
+        // Only the topic is searched for web links: the nick goes in the
+        // prefix, so a nick that looks like an address is never one.
+        char prefix[3 * 400];
+        formatText(prefix, sizeof prefix, "* Топик изменил %s: ", field(p, 2));
+        ports.log->logMarkedLine(nullptr, prefix, nullptr, 0, field(p, 1), session.colors.sys, kLineLinks);
+        // The received line held both fields: its bound and the words.
+        static char line[kDecodedLineCap + 64];
         formatText(line, sizeof line, "Топик изменил %s: %s", field(p, 2), field(p, 1));
-        ports.log->logMarkedLine(nullptr, "* ", nullptr, 0, line, session.colors.sys, kLineLinks);
         journalLine(JournalSystem, nullptr, line);
     }
     if (panelOpen())
@@ -146,7 +152,11 @@ void onTopic(const ParsedLine& p)
 
 // ---- Login -------------------------------------------------------------
 
-void onHello(const ParsedLine& p) { logSystemF("Сервер: %s (%s)", field(p, 2), field(p, 1)); }
+void onHello(const ParsedLine& p)
+{
+    if (!reconnectQuiet())
+        logSystemF("Сервер: %s (%s)", field(p, 2), field(p, 1));
+}
 
 void onWelcome(const ParsedLine& p)
 {
@@ -215,7 +225,8 @@ void onErr(const ParsedLine& p)
 {
     char text[3 * 1024];
     formatText(text, sizeof text, "Ошибка %s: %s", field(p, 1), field(p, 2));
-    logError(text);
+    if (!reconnectQuietRefusal(field(p, 1)))
+        logError(text);
     if (panelOpen())
         ports.panel->setStatusText(text);
     if (session.registrationPending == 1) {
@@ -226,6 +237,8 @@ void onErr(const ParsedLine& p)
         // A try of the reconnect was refused for now: it goes on by itself.
     } else if (session.welcomed == 0 && isLoginRefusal(field(p, 1))) {
         ports.host->messageBox(field(p, 2), "Вход не удался", IconWarning);
+    } else if (session.welcomed == 1) {
+        reconnectRefusedAfterWelcome();
     }
 }
 

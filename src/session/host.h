@@ -23,6 +23,7 @@ enum {
     kTimerReconnect = 6,   // reconnect countdown and the silence check, every second
     kTimerJournal = 7,     // the journals' flush, every 5 s while lines are gathered
     kTimerBannerSlots = 8, // while a picture download waits for a free slot
+    kTimerHeldLines = 9,   // lines typed while away, one per flood limit once the room is back
 };
 enum {
     kSocketRead = 0x01,

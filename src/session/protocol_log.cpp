@@ -6,6 +6,7 @@
 #include "base/codepage.h"
 #include "base/utf8.h"
 #include "session/host.h"
+#include "session/log_secrets.h"
 
 const char kProtocolLogName[] = "Zumbara-protocol.log";
 Text<260> protocolLogPath;
@@ -50,6 +51,8 @@ void logProtocolLine(const char* direction, const char* line)
     if (protocolLogPath.empty() || !ports.host)
         return;
     static char text[kProtocolLogLineChars + 64];
+    static char masked[kProtocolLogLineChars + 1];
+    line = withoutSecrets(line, masked, sizeof masked);
     int h = 0, m = 0, s = 0;
     ports.host->localTime(&h, &m, &s);
     size_t n = formatProtocolLogLine(text, sizeof text, h, m, s, direction, line);

@@ -4,6 +4,7 @@
 
 #include "base/text_fold.h"
 #include "session/connection.h"
+#include "session/held_lines.h"
 #include "session/host.h"
 #include "session/session_state.h"
 
@@ -81,6 +82,8 @@ void tryFailed()
     scheduleNextTry();
 }
 
+// Reconnecting ends without a session to come back to: what was typed
+// meanwhile will not go out.
 void stop()
 {
     ReconnectState& r = reconnect;
@@ -88,8 +91,19 @@ void stop()
     r.attempt = 0;
     r.refusals = 0;
     r.room.clear();
+    r.roomPending = false;
     if (session.welcomed != 1)
         ports.host->stopTimer(kTimerReconnect);
+    dropHeldLines();
+}
+
+// The room a try went back to is there (or will not be): the lines typed
+// while away can follow.
+void roomBack()
+{
+    reconnect.roomPending = false;
+    reconnect.room.clear();
+    releaseHeldLines();
 }
 
 } // namespace
@@ -155,19 +169,20 @@ void connectionEnded(const char* message)
     }
     bool welcomed = s.welcomed == 1;
     bool wasTry = r.phase == ReconnectTrying;
-    if (welcomed)
+    // A room a try asked for and has not got yet is still the one to go
+    // back to, not the room the server put the session in meanwhile.
+    if (welcomed && !r.roomPending)
         r.room.set(s.currentRoom.s);
     disconnect(reconnectQuiet() ? nullptr : message);
     if (!s.settings.reconnect || r.forbidden || !(welcomed || wasTry)) {
         stop();
         return;
     }
-    if (welcomed) {
+    // A server that admits and drops at once must not be tried every two
+    // seconds for ever: the waits go on growing until a session lasts.
+    if (welcomed && now() - r.upSince >= kReconnectStableMs)
         r.attempt = 0;
-        r.refusals = 0;
-    } else {
-        r.refusals = 0;
-    }
+    r.refusals = 0;
     scheduleNextTry();
 }
 
@@ -182,9 +197,7 @@ void reconnectConnectStarting()
         return;
     // The user's own connect: whatever was reconnecting ends, and this is
     // the session a later reconnect comes back to.
-    if (r.phase != ReconnectIdle)
-        stop();
-    r.room.clear();
+    stop();
     r.host.set(s.settings.host.s);
     r.port = s.settings.port;
     r.nick.set(s.loginNick.s);
@@ -211,18 +224,49 @@ bool serverAddress(uint32_t* address)
 
 bool reconnectQuiet() { return reconnect.phase == ReconnectTrying && reconnect.attempt > kReconnectLoggedLines; }
 
+bool reconnectQuietRefusal(const char* code)
+{
+    return reconnectQuiet() && reconnectRefusalAction(code, reconnect.refusals) == RefusalRetry;
+}
+
 void reconnectWelcomed()
 {
     ReconnectState& r = reconnect;
     bool wasTry = r.phase == ReconnectTrying;
     r.phase = ReconnectIdle;
-    r.attempt = 0;
+    if (!wasTry)
+        r.attempt = 0;
     r.refusals = 0;
+    r.upSince = now();
     r.lastHeard = now();
     ports.host->startTimer(kTimerReconnect, 1000);
-    if (wasTry && !r.room.empty() && !sameText(r.room.s, kMainRoom))
+    if (!wasTry) {
+        r.room.clear();
+        return;
+    }
+    // The server handles lines in order: the status is set once the room
+    // is back.
+    bool join = !r.room.empty() && !sameText(r.room.s, kMainRoom);
+    if (join)
         sendFormatted("JOIN %s", r.room.s);
-    r.room.clear();
+    if (!r.status.empty())
+        sendFormatted("STATUS %s", r.status.s);
+    if (join)
+        r.roomPending = true;
+    else
+        roomBack();
+}
+
+void reconnectRoomListed(const char* room)
+{
+    if (reconnect.roomPending && sameText(room, reconnect.room.s))
+        roomBack();
+}
+
+void reconnectRefusedAfterWelcome()
+{
+    if (reconnect.roomPending)
+        roomBack();
 }
 
 bool reconnectRefused(const char* code)
@@ -238,8 +282,8 @@ bool reconnectRefused(const char* code)
         return true;
     case RefusalGiveUp:
         disconnect(nullptr);
-        stop();
         logSystem("Переподключение прекращено.");
+        stop();
         ports.views->statusChanged();
         return true;
     case RefusalEndsReconnect:
@@ -304,13 +348,13 @@ bool cancelReconnect(const char* message)
     if (r.phase == ReconnectIdle)
         return false;
     bool trying = r.phase == ReconnectTrying;
-    stop();
     if (trying) {
         if (session.connected == 1 && session.socket != kNoSocket)
             sendLine("QUIT пользователь вышел");
         disconnect(nullptr);
     }
     logSystem(message);
+    stop();
     ports.views->statusChanged();
     return true;
 }
@@ -337,3 +381,7 @@ void endReconnect()
     reconnect.paused = false;
     stop();
 }
+
+void rememberSessionColor() { reconnect.color.set(session.nickColor.s); }
+
+void rememberSessionStatus(const char* status) { reconnect.status.set(status); }

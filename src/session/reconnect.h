@@ -3,8 +3,12 @@
 // A connection that reached WELCOME and then ended by a lost connection, a
 // close by the server or a silence longer than the keep-alive limit is tried
 // again after 2, 4, 8, 16, 30, 60, 60, ... seconds, each wait with up to 20 %
-// more at random, until a try logs in. A try uses the server address, nick,
-// password and colour of the lost session and goes back to its room. The
+// more at random, until a try logs in. A session that drops again within a
+// minute of its WELCOME goes on with the schedule where it was; only one
+// that stayed up that long starts again from 2 s. A try uses the server
+// address, nick, password and colour of the lost session (the colour as the
+// colour box last set it), goes back to its room, which it keeps until the
+// server lists it, and sets the status chosen in the status box again. The
 // user's own "Отключиться", turning the setting off and the user's own
 // connect end it; KICKED and BANNED, closing the window and a connection that
 // never logged in (unless it was a try) never start it.
@@ -22,6 +26,7 @@ enum {
     kReconnectTryTimeoutMs = 15000, // a try without WELCOME by then has failed
     kReconnectLoggedLines = 3,     // waits that write a line into the log
     kKeepAliveTimeoutDefault = 70, // seconds of silence before a connection counts as dead
+    kReconnectStableMs = 60000,    // a session up this long starts the waits again from 2 s
 };
 
 enum ReconnectPhase {
@@ -42,9 +47,12 @@ struct ReconnectState {
     bool forbidden;        // KICKED or BANNED: this connection must not come back
     uint32_t lastHeard;    // tick of the last bytes from the server
     uint32_t seed;         // of the jitter
+    uint32_t upSince;      // tick of the WELCOME of the session that is up
 
     // The lost session: where it was, and what it connected with.
     Text<64> room;
+    bool roomPending;      // a try asked for the room; the server has not listed it yet
+    Text<64> status;       // the status box's last choice, set again after a try
     Text<128> host;
     int port;
     Text<64> nick;
@@ -91,10 +99,21 @@ void reconnectConnectStarting();
 // The server's address: a try reuses the lost session's, so that no name is
 // resolved while the window waits; any other connect resolves and keeps it.
 bool serverAddress(uint32_t* address);
-// Tries after the third write no connection lines into the log.
+// Tries after the third write no lines into the log: neither the connection
+// lines nor a failure or refusal; only the status bar tells of them.
 bool reconnectQuiet();
-// WELCOME arrived: a try went back to its room; the silence check starts.
+// An ERR before WELCOME that a quiet try takes as "not now" (409, 503): its
+// error line is left out.
+bool reconnectQuietRefusal(const char* code);
+// WELCOME arrived: a try goes back to its room and status; the silence
+// check starts.
 void reconnectWelcomed();
+// USERLIST: the server put the session in room. The room a try asked for is
+// back once it is listed; the lines typed while away then go out.
+void reconnectRoomListed(const char* room);
+// ERR after WELCOME: while a try's JOIN is unanswered, that is its refusal;
+// the session stays where the server put it and the typed lines go there.
+void reconnectRefusedAfterWelcome();
 // ERR before WELCOME: true when it answered a try and was dealt with here
 // (409 and 503); other codes end reconnecting and return false.
 bool reconnectRefused(const char* code);
@@ -112,5 +131,9 @@ bool reconnectTrying();
 bool cancelReconnect(const char* message);
 // The login dialog opens (true) or closes (false).
 void pauseReconnect(bool paused);
+// The colour box set the nick colour: a try logs in with it.
+void rememberSessionColor();
+// The status box chose status (empty: available): a try sets it again.
+void rememberSessionStatus(const char* status);
 // The window closes: ends reconnecting without a word.
 void endReconnect();

@@ -156,6 +156,7 @@ void colorBoxNotification(int code)
     if (i < 0 || i >= kPaletteSize)
         return;
     session.nickColor.set(kPalette[i].rgb);
+    rememberSessionColor();
     ports.host->saveSettings();
     // Before WELCOME the colour only waits for the next LOGIN.
     if (session.welcomed)
@@ -170,7 +171,9 @@ void statusBoxNotification(int code)
     int i = mainWindow->selectedStatus();
     if (i < 0 || i >= kStatusChoiceCount)
         return;
-    sendFormatted("STATUS %s", i == 0 ? "" : kStatusChoices[i]);
+    const char* status = i == 0 ? "" : kStatusChoices[i];
+    rememberSessionStatus(status);
+    sendFormatted("STATUS %s", status);
 }
 
 } // namespace

@@ -29,9 +29,20 @@ struct WindowViews final : ChatViews {
         refreshStatusDisplays();
     }
     void roomsChanged() override { rebuildRoomBox(mainWnd.roomBox); }
-    void statusChanged() override { refreshStatusDisplays(); }
+    void statusChanged() override
+    {
+        refreshStatusDisplays();
+        showNickColor(mainWnd.colorBox);
+    }
     void showTopic(const char* topic) override { showTopicText(mainWnd.topic, topic); }
-    void focusInput() override { SetFocus(mainWnd.input); }
+    // Only while the main window is the active one: SetFocus would otherwise
+    // activate it and take the keyboard from the find window or a dialog
+    // the user is typing in.
+    void focusInput() override
+    {
+        if (GetActiveWindow() == mainWnd.hwnd)
+            SetFocus(mainWnd.input);
+    }
     void readInput(char* text, size_t cap) override { getWindowText(mainWnd.input, text, cap); }
     void clearInput() override { setWindowText(mainWnd.input, ""); }
     void colorsChanged() override

@@ -8,7 +8,6 @@ import os
 import shutil
 import subprocess
 import sys
-import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 REPO = os.path.normpath(os.path.join(HERE, "..", ".."))
@@ -109,10 +108,10 @@ class Run:
 
 
 def log_in_from_dialog(probe, port, nick):
-    """Waits for the login dialog and logs in to 127.0.0.1:port as nick;
-    False when no dialog appeared."""
+    """Waits for the login dialog (shown and painted, so its fields are
+    filled) and logs in to 127.0.0.1:port as nick; False when no dialog
+    appeared."""
     appeared = probe.call("wait-window", "--class", "#32770", "--timeout", "30000")[0] == 0
-    time.sleep(0.5)
     for ctl, text in (("1001", "127.0.0.1"), ("1002", str(port)), ("1003", nick)):
         probe.out("--dialog", "set", ctl, text)
     probe.out("--dialog", "click", "1")

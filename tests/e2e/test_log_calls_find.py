@@ -38,9 +38,15 @@ t.screenshot("log_links_mention.png")
 
 # Another program in front: a private message and a mention are counted.
 notepad = t.wine.start("notepad")
-foreground = probe.call("wait-window", "--title", "Notepad", "--contains", "--timeout", "30000")[0] == 0 or \
-    probe.call("wait-window", "--title", "Блокнот", "--contains", "--timeout", "5000")[0] == 0
-check(foreground, "notepad opened")
+
+
+def notepad_up():
+    """Notepad's window is shown, under its Russian or its English title."""
+    return any(probe.call("wait-window", "--title", title, "--contains", "--timeout", "300")[0] == 0
+               for title in ("Блокнот", "Notepad"))
+
+
+check(probe.poll(notepad_up, bool, timeout=30), "notepad opened")
 peer.send("PM 12:05\tПетя\t\tты тут?", "MSG 12:06\tПетя\t#FF0000\tвася, ответь", "MSG 12:07\tПетя\t#FF0000\tВасилий?")
 rc = probe.call("wait-title", "(2) " + TITLE, "--timeout", "20000")[0]
 check(rc == 0, "a private message and a mention in the background: %r" % probe.out("title"))

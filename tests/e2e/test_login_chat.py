@@ -4,7 +4,6 @@ leaves with one QUIT. Usage: test_login_chat.py BUILD_DIR CLIENT_EXE PROBE_EXE""
 
 import os
 import sys
-import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from e2e_support import Run, log_in_from_dialog  # noqa: E402
@@ -34,8 +33,7 @@ try:
               "USER Петя\t#FF0000\tзанят\tmod",
               "USEREND",
               "MSG 12:00\tПетя\t#FF0000\tПривет, Вася!")
-    time.sleep(2)
-    rc, log = probe("richtext", "3001")
+    log = prober.poll(lambda: probe("richtext", "3001")[1], lambda text: "<Петя> Привет" in text, timeout=30)
     check("* * * Добро пожаловать * * *" in log, "the greeting line is in the log")
     check("Вы в комнате «Главная». Людей: 2" in log, "the room line is in the log")
     check("[12:00] <Петя> Привет, Вася!" in log, "the Cyrillic chat line is in the log")

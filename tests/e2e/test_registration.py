@@ -7,7 +7,6 @@ BUILD_DIR/e2e/registration/. Usage: test_registration.py BUILD_DIR CLIENT_EXE PR
 import os
 import re
 import sys
-import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from e2e_support import Peer, Run  # noqa: E402
@@ -67,7 +66,6 @@ check(rc == 0, "the login dialog appears")
 p.out("--dialog", "click", "1008")
 rc, _, _ = p.call("wait-window", "--title", TITLE_REG, "--timeout", "20000")
 check(rc == 0, "Регистрация opens the registration dialog")
-time.sleep(0.3)
 fill_registration(p, "novichok", "secret1", "secret1", 2, "Барсик")
 shot("registration-filled.png")
 p.out("--window-title", TITLE_REG, "click", "1")
@@ -80,7 +78,6 @@ check(ini.get("Nick") == "novichok" and ini.get("Remember") == "1" and ini.get("
 peer.send("OK REG\t")
 rc, _, _ = p.call("wait-window", "--title", TITLE_WELCOME, "--timeout", "20000")
 check(rc == 0, "OK REG shows the success box")
-time.sleep(0.3)
 text = p.out("--window-title", TITLE_WELCOME, "text", BOX_TEXT)
 check("Вы получили единый логин на zumbara.example: novichok" in text and
       "почтовый ящик novichok@zumbara.example" in text, "the success text names the login: %r" % text)
@@ -88,8 +85,7 @@ shot("registration-success.png")
 p.out("--window-title", TITLE_WELCOME, "click", "1")
 p.call("wait-gone", "--title", TITLE_WELCOME, "--timeout", "20000")
 peer.send("WELCOME novichok\tuser\tТестовый чат\tПривет")
-time.sleep(1)
-log = p.out("richtext", "3001")
+log = p.poll(lambda: p.out("richtext", "3001"), lambda text: "Вы вошли как novichok" in text, timeout=30)
 check("Вы зарегистрированы на портале zumbara.example. Сейчас войдём в чат с новым логином..." in log,
       "the log announces the login that follows")
 
@@ -97,7 +93,6 @@ check("Вы зарегистрированы на портале zumbara.example
 p.out("command", "2040")
 rc, _, _ = p.call("wait-window", "--title", "О программе", "--timeout", "20000")
 check(rc == 0, "О программе... opens the about dialog")
-time.sleep(0.5)
 shot("about.png")
 p.out("--window-title", "О программе", "click", "1")
 check(p.call("wait-gone", "--title", "О программе", "--timeout", "20000")[0] == 0, "OK closes it")
@@ -105,7 +100,6 @@ check(p.call("wait-gone", "--title", "О программе", "--timeout", "2000
 p.out("command", "2010")
 rc, _, _ = p.call("wait-window", "--title", "Создать комнату", "--timeout", "20000")
 check(rc == 0, "Создать комнату... opens the create-room dialog")
-time.sleep(0.3)
 p.out("--window-title", "Создать комнату", "set", "1010", "  Новая комната  ")
 p.out("--window-title", "Создать комнату", "set", "1011", "  для\tвсех")
 shot("create-room.png")
@@ -129,7 +123,6 @@ p.call("wait-gone", "--class", "#32770", "--timeout", "20000")
 p.out("command", "2003")
 rc, _, _ = p.call("wait-window", "--title", TITLE_REG, "--timeout", "20000")
 check(rc == 0, "Регистрация на портале... opens the registration dialog")
-time.sleep(0.3)
 fill_registration(p, "zanyat", "secret1", "secret1", 0, "Мастер")
 p.out("--window-title", TITLE_REG, "click", "1")
 handshake_checks(peer, "zanyat", "REG zanyat\tsecret1\tЛюбимая книга\tМастер", "from the menu command")
@@ -137,7 +130,6 @@ handshake_checks(peer, "zanyat", "REG zanyat\tsecret1\tЛюбимая книга
 peer.send("ERR 409\tЛогин уже занят")
 rc, _, _ = p.call("wait-window", "--title", "Регистрация не удалась", "--timeout", "20000")
 check(rc == 0, "ERR while registering shows Регистрация не удалась")
-time.sleep(0.3)
 text = p.out("--window-title", "Регистрация не удалась", "text", BOX_TEXT)
 check(text == "Логин уже занят", "the box holds the server's text: %r" % text)
 shot("registration-failed.png")

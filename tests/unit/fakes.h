@@ -9,6 +9,7 @@
 
 #include "banners/banner_model.h"
 #include "session/connection.h"
+#include "session/held_lines.h"
 #include "session/host.h"
 #include "session/protocol.h"
 #include "session/protocol_log.h"
@@ -218,6 +219,9 @@ struct SessionFixture {
         ports.banners = &bannerModel();
         ports.journal = nullptr;
         bannerFetcher = &host;
+        dropHeldLines();  // left by an earlier test
+        log.lines.clear();
+        host.events.clear();
     }
 
     // Connect and complete the connect event, as a server accepting at once.

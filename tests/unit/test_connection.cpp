@@ -392,6 +392,11 @@ TEST_F(ConnectionTest, ProtocolLogHoldsExactLines)
     unlink(path);
     protocolLogPath.set(path);
 
+    // No password and no secret answer reach the log; empty fields stay so.
+    session.registrationPending = 1;
+    session.registration.login.set("newbie");
+    session.registration.password.set("pw");
+    session.registration.question.set("q");
     connectNow();
     deliver("MSG 12:00\tВася\t#FF0000\thi 😀 café №\r\n");
     std::ifstream in(path, std::ios::binary);
@@ -400,7 +405,8 @@ TEST_F(ConnectionTest, ProtocolLogHoldsExactLines)
     // Code page 1251, one byte a character, "?" for what it lacks.
     EXPECT_EQ(ss.str(),
               "09:05:07 C> HELLO Zumbara|1.0\r\n"
-              "09:05:07 C> LOGIN \xC2\xE0\xF1\xFF|secret|#112233\r\n"
+              "09:05:07 C> REG newbie|***|q|\r\n"
+              "09:05:07 C> LOGIN \xC2\xE0\xF1\xFF|***|#112233\r\n"
               "09:05:07 S> MSG 12:00|\xC2\xE0\xF1\xFF|#FF0000|hi ? caf? \xB9\r\r\n");
     unlink(path);
 

@@ -159,7 +159,8 @@ TEST_F(DispatchTest, RoomsAndTopic)
     EXPECT_TRUE(log.lines.empty());
     host.panelIsOpen = true;
     says("TOPIC Тема\tАдмин");
-    EXPECT_EQ(log.lines.back().text, "Топик изменил Админ: Тема");
+    EXPECT_EQ(log.lines.back().prefix, "* Топик изменил Админ: ");
+    EXPECT_EQ(log.lines.back().text, "Тема");
     EXPECT_EQ(host.panelTopic, "Тема");
 }
 

@@ -3,10 +3,13 @@
 #include <functional>
 #include <string>
 
+#include "people/people_view.h"
+#include "session/commands.h"
 #include "session/dispatch.h"
 #include "session/reconnect.h"
 #include "shell/main_commands.h"
 #include "shell/status_texts.h"
+#include "toolkit/palette.h"
 #include "fakes.h"
 
 namespace {
@@ -14,6 +17,7 @@ namespace {
 // The main window as the commands see it: only the login dialog acts.
 struct DialogWindow : MainWindowActions {
     std::function<void()> loginDialog;
+    int color = -1, status = -1;  // what the colour and status boxes select
     void runLoginFlow() override { if (loginDialog) loginDialog(); }
     int showRegistrationDialog() override { return 0; }
     void showCreateRoomDialog() override {}
@@ -24,8 +28,8 @@ struct DialogWindow : MainWindowActions {
     void openUrl(const char*) override {}
     int selectedUser() override { return -1; }
     int selectedRoom() override { return -1; }
-    int selectedColor() override { return -1; }
-    int selectedStatus() override { return -1; }
+    int selectedColor() override { return color; }
+    int selectedStatus() override { return status; }
     void repaintNickViews() override {}
     void openBannerLink() override {}
 };
@@ -46,6 +50,8 @@ public:
     {
         resetSessionState(session);
         reconnect = ReconnectState();
+        dropHeldLines();
+        transport.connectResult = kWouldBlock;
         log.lines.clear();
         host.events.clear();
         session.loginNick.set("Вася");
@@ -56,6 +62,20 @@ public:
     }
     bool waiting() const { return reconnect.phase == ReconnectWaiting; }
     bool logged(const std::string& text) const { return log.all().find(text) != std::string::npos; }
+    int loggedTimes(const std::string& text) const
+    {
+        int n = 0;
+        std::string all = log.all();
+        for (size_t at = all.find(text); at != std::string::npos; at = all.find(text, at + 1))
+            n++;
+        return n;
+    }
+    void type(const std::string& text)
+    {
+        host.input = text;
+        submitInputLine();
+    }
+    void welcome() { deliver(u8"WELCOME Вася\tuser\tЧат\tпривет\n"); }
     // Lets the wait run out; the try connects and its connect completes.
     void tryNow()
     {
@@ -82,7 +102,18 @@ TEST_F(ReconnectTest, ScheduleGrowsToAMinuteWithJitterAndComesBackToTheRoom)
     }
 
     loggedInIn(u8"Кухня");
+    // After the login the colour box and the status box choose anew.
+    window.color = 2;
+    runMainCommand(IdColorBox, kNotifySelChange);
+    window.status = 1;
+    runMainCommand(IdStatusBox, kNotifySelChange);
     onSocketEvent(kSocketClose, 0);
+    // A chat line and a private message typed while away wait for the room.
+    type("всем привет");
+    type("/W Петя как дела");
+    EXPECT_TRUE(logged("Отправлю после переподключения: /W Петя как дела"));
+    EXPECT_EQ(heldLineCount(), 2);
+    EXPECT_EQ(host.input, "");
     // The user changes the login dialog's fields and cancels it: a try still
     // connects as the lost session did, to its address, resolving nothing.
     session.loginNick.set("Другой");
@@ -110,27 +141,51 @@ TEST_F(ReconnectTest, ScheduleGrowsToAMinuteWithJitterAndComesBackToTheRoom)
     EXPECT_EQ(std::string(status[0]).find(" Переподключение через "), 0u);
     EXPECT_NE(std::string(status[0]).find(" с (попытка 8)..."), std::string::npos);
 
-    // The eighth try logs in: the same handshake, then back to the room.
+    // The eighth try logs in as the session was: its colour and status.
     size_t logLines = log.lines.size();
     transport.sent.clear();
     tryNow();
     EXPECT_EQ(log.lines.size(), logLines) << "tries after the third are quiet";
-    deliver(u8"WELCOME Вася\tuser\tЧат\tпривет\n");
+    welcome();
     auto sent = transport.sentLines();
-    ASSERT_EQ(sent.size(), 3u);
+    ASSERT_EQ(sent.size(), 4u);
     EXPECT_EQ(sent[0], "HELLO Zumbara\t1.0");
-    EXPECT_EQ(sent[1], "LOGIN \xD0\x92\xD0\xB0\xD1\x81\xD1\x8F\tpw\t#112233");
+    EXPECT_EQ(sent[1], "LOGIN \xD0\x92\xD0\xB0\xD1\x81\xD1\x8F\tpw\t#FF0000");
     EXPECT_EQ(sent[2], "JOIN \xD0\x9A\xD1\x83\xD1\x85\xD0\xBD\xD1\x8F");
+    EXPECT_EQ(sent[3], u8"STATUS отошёл");
+    EXPECT_STREQ(session.nickColor.s, "#FF0000");
     EXPECT_EQ(reconnect.phase, ReconnectIdle);
 
-    // Lost again in the main room: the try sends no JOIN.
+    // Dropped before the server listed the room, and soon: the next try goes
+    // on with the schedule and back to the same room.
     deliver(u8"USERLIST Главная\nUSEREND\n");
-    onSocketEvent(kSocketConnect, 10054);
-    EXPECT_EQ(reconnect.attempt, 1) << "a logged-in session starts the schedule afresh";
+    onSocketEvent(kSocketClose, 0);
+    EXPECT_EQ(reconnect.attempt, 9);
     transport.sent.clear();
     tryNow();
-    deliver(u8"WELCOME Вася\tuser\tЧат\tпривет\n");
-    EXPECT_EQ(transport.sentLines().size(), 2u);
+    welcome();
+    EXPECT_EQ(transport.sentLines().at(2), sent[2]);
+    EXPECT_EQ(transport.sentLines().size(), 4u) << "the typed lines wait for the room";
+    // The room is back: the typed lines go out, one per flood limit.
+    deliver(u8"USERLIST Кухня\nUSEREND\n");
+    EXPECT_EQ(transport.sentLines().back(), u8"MSG всем привет");
+    EXPECT_TRUE(host.has("start 9 2250"));
+    onTimer(kTimerHeldLines);
+    EXPECT_EQ(transport.sentLines().back(), u8"PM Петя\tкак дела");
+    EXPECT_TRUE(host.has("stop 9"));
+    EXPECT_EQ(heldLineCount(), 0);
+
+    // Lost again in the main room after a minute up: the schedule starts
+    // afresh and the try sends no JOIN.
+    deliver(u8"USERLIST Главная\nUSEREND\n");
+    host.tick += kReconnectStableMs;
+    onSocketEvent(kSocketConnect, 10054);
+    EXPECT_EQ(reconnect.attempt, 1) << "a session that lasted starts the schedule afresh";
+    transport.sent.clear();
+    tryNow();
+    welcome();
+    EXPECT_EQ(transport.sentLines().size(), 3u);
+    EXPECT_EQ(transport.sent.find("JOIN"), std::string::npos);
 }
 
 TEST_F(ReconnectTest, WhichEndingsReconnect)
@@ -155,6 +210,29 @@ TEST_F(ReconnectTest, WhichEndingsReconnect)
          [](ReconnectTest& t) { session.registrationPending = 1, t.connectNow(), t.deliver(u8"ERR 409\tзанят\n"); }, false},
         {"the setting is off",
          [](ReconnectTest&) { session.settings.reconnect = false, onSocketEvent(kSocketClose, 0); }, false},
+        {"a try's session dropped within a minute of its WELCOME",
+         [](ReconnectTest& t) {
+             onSocketEvent(kSocketClose, 0);
+             t.tryNow();
+             t.welcome();
+             t.host.tick += kReconnectStableMs - 1;
+             onSocketEvent(kSocketClose, 0);
+             EXPECT_EQ(reconnect.attempt, 2) << "the schedule goes on";
+         },
+         true},
+        {"tries whose connect call fails at once",
+         [](ReconnectTest& t) {
+             onSocketEvent(kSocketClose, 0);
+             t.transport.connectResult = 10051;  // no network
+             for (int i = 0; i < 5; i++) {
+                 t.host.tick += reconnect.remainingMs;
+                 onTimer(kTimerReconnect);
+             }
+             EXPECT_EQ(reconnect.attempt, 6);
+             EXPECT_EQ(t.loggedTimes("Ошибка соединения."), 3) << "only the first three tries speak";
+             EXPECT_EQ(t.loggedTimes("Подключение к "), 4);
+         },
+         true},
     };
     for (auto& r : rows) {
         loggedInIn(u8"Кухня");
@@ -170,26 +248,33 @@ TEST_F(ReconnectTest, RefusalsOfATry)
     struct Row {
         const char* code;
         int refusalsBefore;
+        int attempt;  // of the try refused; after the third, a refusal that goes on is quiet
         bool box;
         bool goesOn;
         bool givesUp;
     } rows[] = {
-        {"409", 0, false, true, false},  {"503", 7, false, true, false}, {"409", 19, false, false, true},
-        {"503", 19, false, false, true}, {"401", 0, true, false, false}, {"423", 3, true, false, false},
+        {"409", 0, 1, false, true, false},  {"503", 7, 1, false, true, false}, {"409", 19, 1, false, false, true},
+        {"503", 19, 1, false, false, true}, {"401", 0, 1, true, false, false}, {"423", 3, 1, true, false, false},
+        {"409", 0, 4, false, true, false},  {"503", 19, 4, false, false, true}, {"401", 0, 5, true, false, false},
     };
     for (const Row& r : rows) {
         loggedInIn(u8"Кухня");
         onSocketEvent(kSocketClose, 0);
         reconnect.refusals = r.refusalsBefore;
+        reconnect.attempt = r.attempt;
         tryNow();
         // The server refuses and closes at once: one close event carries both.
-        transport.incoming.push_back(std::string("ERR ") + r.code + u8"\tнельзя\n");
+        transport.incoming.push_back(std::string(u8"HELLO ZBP/1\tпир\nERR ") + r.code + u8"\tнельзя\n");
         onSocketEvent(kSocketClose, 0);
-        EXPECT_TRUE(logged(std::string("Ошибка ") + r.code + ": нельзя")) << r.code;
-        EXPECT_EQ(host.has("box warning Вход не удался: нельзя"), r.box) << r.code;
-        EXPECT_EQ(logged("Переподключение прекращено."), r.givesUp) << r.code;
-        EXPECT_EQ(waiting(), r.goesOn) << r.code;
-        EXPECT_EQ(logged(" с (попытка 2)..."), r.goesOn) << r.code;
+        bool quiet = r.attempt > kReconnectLoggedLines && r.goesOn;
+        std::string code = std::to_string(r.attempt) + " " + r.code;
+        EXPECT_EQ(logged(std::string("Ошибка ") + r.code + ": нельзя"), !quiet) << code;
+        EXPECT_EQ(logged("Сервер: пир (ZBP/1)"), r.attempt <= kReconnectLoggedLines) << code;
+        EXPECT_EQ(host.has("box warning Вход не удался: нельзя"), r.box) << code;
+        EXPECT_EQ(logged("Переподключение прекращено."), r.givesUp) << code;
+        EXPECT_EQ(waiting(), r.goesOn) << code;
+        std::string next = " с (попытка " + std::to_string(r.attempt + 1) + ")...";
+        EXPECT_EQ(logged(next), r.goesOn && r.attempt < kReconnectLoggedLines) << code;
         if (r.goesOn) {
             EXPECT_EQ(reconnect.refusals, r.refusalsBefore + 1);
         }
@@ -199,13 +284,17 @@ TEST_F(ReconnectTest, RefusalsOfATry)
 
 TEST_F(ReconnectTest, CancelPaths)
 {
+    // Each row's reconnect holds two typed lines; whatever ends it without a
+    // session says how many were not sent.
     struct Row {
         const char* path;
         std::function<void(ReconnectTest&)> run;
         bool cancelledLine;
         ReconnectPhase after;
+        int unsent;
     } rows[] = {
-        {"Отключиться while waiting", [](ReconnectTest&) { runMainCommand(CmdDisconnect, 0); }, true, ReconnectIdle},
+        {"Отключиться while waiting", [](ReconnectTest&) { runMainCommand(CmdDisconnect, 0); }, true, ReconnectIdle,
+         2},
         {"Отключиться during a try still connecting",
          [](ReconnectTest& t) {
              t.host.tick += reconnect.remainingMs;
@@ -213,20 +302,20 @@ TEST_F(ReconnectTest, CancelPaths)
              runMainCommand(CmdDisconnect, 0);
              EXPECT_EQ(session.socket, kNoSocket);
          },
-         true, ReconnectIdle},
+         true, ReconnectIdle, 2},
         {"the setting turned off",
          [](ReconnectTest&) {
              runMainCommand(CmdReconnect, 0);
              EXPECT_FALSE(session.settings.reconnect);
          },
-         true, ReconnectIdle},
+         true, ReconnectIdle, 2},
         {"the login dialog's OK",
          [](ReconnectTest& t) {
              t.window.loginDialog = [] { connectToServer(); };
              runMainCommand(CmdConnect, 0);
              EXPECT_EQ(connectionState(session), Connecting);
          },
-         false, ReconnectIdle},
+         false, ReconnectIdle, 2},
         {"the login dialog's Cancel after a minute",
          [](ReconnectTest& t) {
              uint32_t left = reconnect.remainingMs;
@@ -237,19 +326,50 @@ TEST_F(ReconnectTest, CancelPaths)
              runMainCommand(CmdConnect, 0);
              EXPECT_EQ(reconnect.remainingMs, left) << "the countdown stood";
          },
-         false, ReconnectWaiting},
-        {"closing the window", [](ReconnectTest&) { endReconnect(); }, false, ReconnectIdle},
+         false, ReconnectWaiting, 0},
+        {"closing the window", [](ReconnectTest&) { endReconnect(); }, false, ReconnectIdle, 2},
+        {"BANNED at a try", [](ReconnectTest& t) { t.tryNow(), t.deliver(u8"BANNED 2030\tспам\n"); }, false,
+         ReconnectIdle, 2},
+        {"Отключиться while the typed lines go out",
+         [](ReconnectTest& t) {
+             t.tryNow();
+             t.welcome();
+             t.deliver(u8"USERLIST Кухня\nUSEREND\n");
+             EXPECT_EQ(t.transport.sentLines().back(), u8"MSG раз");
+             runMainCommand(CmdDisconnect, 0);
+         },
+         false, ReconnectIdle, 1},
     };
     for (auto& r : rows) {
         window.loginDialog = nullptr;
         loggedInIn(u8"Кухня");
         onSocketEvent(kSocketClose, 0);
+        type("раз");
+        type("/msg Петя два");
         log.lines.clear();
         r.run(*this);
         EXPECT_EQ(logged("Переподключение отменено."), r.cancelledLine) << r.path;
         EXPECT_EQ(reconnect.phase, r.after) << r.path;
-        EXPECT_FALSE(logged("Вы вышли из чата")) << r.path;
+        if (r.cancelledLine) {
+            EXPECT_FALSE(logged("Вы вышли из чата")) << r.path;
+        }
+        EXPECT_EQ(loggedTimes("Не отправлено строк: "), r.unsent ? 1 : 0) << r.path;
+        EXPECT_EQ(logged("Не отправлено строк: " + std::to_string(r.unsent) + "."), r.unsent != 0) << r.path;
+        EXPECT_EQ(heldLineCount(), r.unsent ? 0 : 2) << r.path;
     }
+
+    // Twenty lines wait at most; the 21st, and any other command, is refused
+    // as while not connected and stays in the input line.
+    loggedInIn(u8"Кухня");
+    onSocketEvent(kSocketClose, 0);
+    for (int i = 1; i <= kHeldLinesMax; i++)
+        type("line " + std::to_string(i));
+    for (const char* refused : {"line 21", "/me here", "/pm alone"}) {
+        type(refused);
+        EXPECT_EQ(host.input, refused);
+    }
+    EXPECT_EQ(loggedTimes("Вы не подключены. Нажмите F2."), 3);
+    EXPECT_EQ(heldLineCount(), kHeldLinesMax);
 }
 
 TEST_F(ReconnectTest, DeadConnectionLimit)

@@ -13,7 +13,8 @@ does on later systems:
   * ordinal imports only from COMCTL32, whose ordinals are fixed;
   * an application manifest (resource type 24, id 1) that is well-formed
     XML and asks for asInvoker in the asm.v2 form (Windows XP before SP3
-    refuses to start an exe whose manifest has the asm.v3 one);
+    refuses to start an exe whose manifest has the asm.v3 one, and every XP
+    one whose trustInfo is in any other namespace or none);
   * in that manifest, per-monitor DPI awareness: a windowsSettings element in
     an asm.v3 application element (Windows reads the settings nowhere else)
     with dpiAware "true/pm" and dpiAwareness "PerMonitorV2, PerMonitor".
@@ -58,6 +59,7 @@ DIR_RESOURCE = 2
 DIR_DELAY_IMPORT = 13
 RT_MANIFEST = 24
 MANIFEST_ID = 1
+ASM_V2 = "urn:schemas-microsoft-com:asm.v2"
 ASM_V3 = "urn:schemas-microsoft-com:asm.v3"
 SETTINGS_2005 = "http://schemas.microsoft.com/SMI/2005/WindowsSettings"
 SETTINGS_2016 = "http://schemas.microsoft.com/SMI/2016/WindowsSettings"
@@ -394,10 +396,23 @@ def check_manifest(manifest, fail):
     except ElementTree.ParseError as e:
         fail("the application manifest is not well-formed XML: %s" % e)
         return
+    check_trust_info_namespace(root, fail)
+
+
+def check_trust_info_namespace(root, fail):
+    """Windows XP starts an exe only when the manifest's trustInfo is in the
+    asm.v2 namespace: asm.v3 is refused before SP3, and a trustInfo that lost
+    its namespace (it then falls into the assembly's asm.v1) always."""
     for el in root.iter():
-        if el.tag.startswith("{%s}" % ASM_V3) and el.tag.endswith("}trustInfo"):
+        namespace, _, name = el.tag[1:].partition("}") if el.tag.startswith("{") else ("", "", el.tag)
+        if name != "trustInfo" or namespace == ASM_V2:
+            continue
+        if namespace == ASM_V3:
             fail("the manifest's trustInfo is in the asm.v3 namespace: "
                  "Windows XP before SP3 refuses to start the exe; use asm.v2")
+        else:
+            fail("the manifest's trustInfo is in the %s namespace, not asm.v2: "
+                 "Windows XP refuses to start the exe" % (namespace or "empty"))
 
 
 def check_dpi_awareness(manifest, fail):

@@ -924,6 +924,27 @@ HWND findMatching()
     return nullptr;
 }
 
+BOOL CALLBACK findUnpainted(HWND child, LPARAM found)
+{
+    if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE)) {
+        *reinterpret_cast<bool *>(found) = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Shown and painted: neither the window nor a visible child of it has a
+// part waiting to be painted. A window that has just appeared is painted
+// only once its thread has nothing else to do.
+bool painted(HWND h)
+{
+    if (GetUpdateRect(h, nullptr, FALSE))
+        return false;
+    bool unpainted = false;
+    EnumChildWindows(h, findUnpainted, reinterpret_cast<LPARAM>(&unpainted));
+    return !unpainted;
+}
+
 template <class Cond>
 bool waitFor(Cond cond)
 {
@@ -950,10 +971,11 @@ void cmdWaitWindow(bool gone)
     HWND found = nullptr;
     bool ok = waitFor([&] {
         found = findMatching();
-        return gone ? found == nullptr : found != nullptr;
+        return gone ? found == nullptr : found != nullptr && painted(found);
     });
     if (!ok)
-        fail(gone ? ExitFailed : ExitNotFound, gone ? "the window is still there" : "no such window");
+        fail(gone ? ExitFailed : ExitNotFound,
+             gone ? "the window is still there" : found ? "the window is not painted yet" : "no such window");
     if (!gone) {
         outf("0x%llX", (unsigned long long)(UINT_PTR)found);
         out(captionOf(found));
