@@ -6,19 +6,6 @@
 
 namespace {
 
-// The code point at *p, moving *p past it; 0 at the end of the text.
-uint32_t next(const char** p)
-{
-    if (!**p)
-        return 0;
-    size_t length;
-    uint32_t c = utf8Char(*p, 4, &length);
-    // A NUL inside the four bytes stops utf8Char at the lead byte: it
-    // never reads past the text's end.
-    *p += length;
-    return c;
-}
-
 // The code point that ends right before p (text begins at start).
 uint32_t previous(const char* start, const char* p)
 {
@@ -119,8 +106,8 @@ bool isWordChar(uint32_t c)
 bool sameText(const char* a, const char* b)
 {
     for (;;) {
-        uint32_t x = foldLetter(next(&a));
-        if (x != foldLetter(next(&b)))
+        uint32_t x = foldLetter(utf8Next(&a));
+        if (x != foldLetter(utf8Next(&b)))
             return false;
         if (x == 0)
             return true;
@@ -134,7 +121,7 @@ namespace {
 bool beginsWith(const char* text, const char* prefix, const char** end)
 {
     while (*prefix) {
-        if (!*text || foldLetter(next(&text)) != foldLetter(next(&prefix)))
+        if (!*text || foldLetter(utf8Next(&text)) != foldLetter(utf8Next(&prefix)))
             return false;
     }
     *end = text;
@@ -153,11 +140,11 @@ const char* findWholeWord(const char* text, const char* word)
 {
     if (!text || !word || !*word)
         return nullptr;
-    for (const char* p = text; *p; next(&p)) {
+    for (const char* p = text; *p; utf8Next(&p)) {
         if (p > text && isWordChar(previous(text, p)))
             continue;
         const char* end;
-        if (beginsWith(p, word, &end) && !isWordChar(next(&end)))
+        if (beginsWith(p, word, &end) && !isWordChar(utf8Next(&end)))
             return p;
     }
     return nullptr;

@@ -54,6 +54,18 @@ uint32_t utf8Char(const char* s, size_t n, size_t* length)
     return c;
 }
 
+uint32_t utf8Next(const char** p)
+{
+    if (!**p)
+        return 0;
+    // A NUL among the four bytes ends the sequence as a byte that is no
+    // continuation would: utf8Char stops reading there.
+    size_t length;
+    uint32_t c = utf8Char(*p, 4, &length);
+    *p += length;
+    return c;
+}
+
 size_t utf8Put(uint32_t c, char* out)
 {
     if (c < 0x80) {

@@ -22,6 +22,10 @@ struct CodePage;
 // "?" and a length of 1.
 uint32_t utf8Char(const char* s, size_t n, size_t* length);
 
+// The code point at *p of a terminated text, moving *p past it; 0, not
+// moving, at the NUL. Never reads past the NUL.
+uint32_t utf8Next(const char** p);
+
 // Writes code point c (at most 0x10FFFF, not a surrogate) as 1 to 4 bytes;
 // returns the count.
 size_t utf8Put(uint32_t c, char* out);

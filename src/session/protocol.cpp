@@ -8,13 +8,11 @@ size_t encodeLine(const char* text, char* out)
 {
     size_t n = 0, units = 0;
     for (const char* p = text; *p && n <= kEncodeStopBytes;) {
-        size_t length;
-        uint32_t c = utf8Char(p, 4, &length);
+        uint32_t c = utf8Next(&p);
         units += utf16Units(c);
         if (units > kMaxSendChars)
             break;
         n += utf8Put(c, out + n);
-        p += length;
     }
     return n;
 }

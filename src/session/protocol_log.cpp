@@ -21,9 +21,7 @@ size_t formatProtocolLogLine(char* out, size_t cap, int hour, int minute, int se
     // whatever the capacity.
     const char* p = line;
     for (size_t i = 0; *p && i < kProtocolLogLineChars && n + 3 < cap; i++) {
-        size_t length;
-        uint32_t c = utf8Char(p, 4, &length);
-        p += length;
+        uint32_t c = utf8Next(&p);
         int b = c == '\t' ? '|' : cp1251Byte(c);
         out[n++] = (char)(b < 0 ? '?' : b);
     }
