@@ -5,21 +5,10 @@
 #include "session/host.h"
 #include "session/session_state.h"
 
-namespace {
-
-void blankLineBreaks(char* text)
-{
-    for (char* c = text; *c; c++)
-        if (*c == '\t' || *c == '\r' || *c == '\n')
-            *c = ' ';
-}
-
-} // namespace
-
 RoomRequestResult requestRoom(char* name, char* description)
 {
-    blankLineBreaks(name);
-    blankLineBreaks(description);
+    flattenText(name);
+    flattenText(description);
     trimTypedText(name);
     if (*name == '\0')
         return RoomNameMissing;

@@ -127,9 +127,7 @@ void submitInputLine()
 {
     char buffer[kInputLineBytes];
     ports.views->readInput(buffer, sizeof buffer);
-    for (char* c = buffer; *c; c++)
-        if (*c == '\t' || *c == '\n' || *c == '\r')
-            *c = ' ';
+    flattenText(buffer);
     char* text = buffer;
     while (*text == ' ')
         text++;
