@@ -107,11 +107,35 @@ class Run:
         self.check.finish()
 
 
+def diagnosis(probe):
+    """What the session shows when a window a test waits for does not come:
+    the programs it started and their exit codes, and its top-level windows."""
+    lines = ["started: " + line for line in probe.session.describe()]
+    try:
+        lines += ["window: %(hwnd)s pid %(pid)d %(class)s visible=%(visible)s %(title)r" % w
+                  for w in probe.windows()]
+    except Exception as e:  # the probe itself did not run: say so
+        lines.append("windows: %s" % e)
+    return "\n".join(lines)
+
+
+def first_window(probe, *selector):
+    """Waits for the first window of a client just started (the main window
+    unless a selector is given), shown and painted. The first start in a new
+    prefix is the slow one, so this waits up to a minute; when the window
+    does not come, prints what the session shows and returns False."""
+    rc, _, err = probe.call("wait-window", *(selector + ("--timeout", "60000")), timeout=90)
+    if rc != 0:
+        print("no window %s: %s" % (" ".join(selector) or "of the main window's class", err.strip()))
+        print(diagnosis(probe))
+    return rc == 0
+
+
 def log_in_from_dialog(probe, port, nick):
     """Waits for the login dialog (shown and painted, so its fields are
     filled) and logs in to 127.0.0.1:port as nick; False when no dialog
     appeared."""
-    appeared = probe.call("wait-window", "--class", "#32770", "--timeout", "30000")[0] == 0
+    appeared = first_window(probe, "--class", "#32770")
     for ctl, text in (("1001", "127.0.0.1"), ("1002", str(port)), ("1003", nick)):
         probe.out("--dialog", "set", ctl, text)
     probe.out("--dialog", "click", "1")

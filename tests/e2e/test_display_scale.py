@@ -16,7 +16,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e_support import Probe, Run, WineSession, log_in_from_dialog  # noqa: E402
+from e2e_support import Probe, Run, WineSession, first_window, log_in_from_dialog  # noqa: E402
 
 DPI = int(sys.argv[4]) if len(sys.argv) > 4 else 144
 SCALE = DPI / 96.0
@@ -67,7 +67,7 @@ try:
               "%s: %d x %d, %.2f and %.2f times its size at 96 DPI (want %.2f)"
               % (name, size[0], size[1], ratios[0], ratios[1], SCALE))
 
-    appeared = p.call("wait-window", "--class", "#32770", "--timeout", "30000")[0] == 0
+    appeared = first_window(p, "--class", "#32770")
     check(appeared, "the login dialog appears")
     time.sleep(0.5)
     _, dialog = p.dialog("--dialog")

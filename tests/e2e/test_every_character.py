@@ -15,7 +15,7 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e_support import Run  # noqa: E402
+from e2e_support import Run, first_window  # noqa: E402
 
 t = Run("every_character")
 check, peer = t.check, t.peer
@@ -28,7 +28,7 @@ TYPED = "café ☕ 你好 😀 ё"
 
 t.settings(Nick="Вася")
 probe = t.start("/auto", "/nosplash")
-probe.out("wait-window", "--timeout", "30000")
+check(first_window(probe), "the main window appears")
 peer.wait_line("LOGIN")
 peer.send("WELCOME Вася\tuser\tТестовый чат\tДобро пожаловать", "USERLIST Главная",
           "USER Вася\t#000080\t\tuser", "USER %s\t#FF0000\t☕ кофе\tuser" % EMOJI_NICK, "USEREND",

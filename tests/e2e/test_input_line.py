@@ -9,7 +9,7 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e_support import Run  # noqa: E402
+from e2e_support import Run, first_window  # noqa: E402
 
 t = Run("input_line")
 check, peer = t.check, t.peer
@@ -35,7 +35,7 @@ def line_after(*keys, want):
     return probe.poll(lambda: probe.out("text", "3004"), lambda text: text == want)
 
 
-probe.out("wait-window", "--timeout", "30000")
+check(first_window(probe), "the main window appears")
 peer.wait_line("LOGIN")
 peer.send("WELCOME Вася\tuser\tТестовый чат\tДобро пожаловать", "USERLIST Главная",
           "USER Вася\t#000080\t\tuser", "USER Ёжик_77\t#FF0000\t\tuser", "USER Алиса\t#008000\t\tuser",

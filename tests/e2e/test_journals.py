@@ -11,7 +11,7 @@ import re
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e_support import Peer, Run  # noqa: E402
+from e2e_support import Peer, Run, first_window  # noqa: E402
 
 BOM = b"\xef\xbb\xbf"
 TIME = r"\[\d\d:\d\d:\d\d\] "
@@ -27,7 +27,7 @@ def run_client(*lines):
     t.peer = Peer()
     t.settings(Nick="Вася")
     probe = t.start("/auto", "/nosplash")
-    probe.out("wait-window", "--timeout", "30000")
+    check(first_window(probe), "the main window appears")
     t.peer.wait_line("LOGIN")
     t.peer.send("WELCOME Вася\tuser\tТестовый чат\tДобро пожаловать", "USERLIST Главная",
                 "USER Вася\t#008000\t\tuser", "USER Петя\t#FF0000\t\tuser", "USEREND", *lines)

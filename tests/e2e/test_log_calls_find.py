@@ -11,7 +11,7 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e_support import Run  # noqa: E402
+from e2e_support import Run, first_window  # noqa: E402
 
 TITLE = "Тестовый чат — Zumbara"
 
@@ -19,7 +19,7 @@ t = Run("log_calls_find")
 check, peer = t.check, t.peer
 t.settings(Nick="Вася", Sound="1")
 probe = t.start("/auto", "/nosplash")
-probe.out("wait-window", "--timeout", "30000")
+check(first_window(probe), "the main window appears")
 peer.wait_line("LOGIN")
 peer.send("WELCOME Вася\tuser\tТестовый чат\tДобро пожаловать, всё на www.zumbara.example",
           "USERLIST Главная", "USER Вася\t#008000\t\tuser", "USER Петя\t#FF0000\t\tuser", "USEREND",

@@ -14,7 +14,7 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 sys.path.insert(0, os.path.join(HERE, "..", "win"))
-from e2e_support import Run, bounding_box, fresh_dir, pixels  # noqa: E402
+from e2e_support import Run, bounding_box, first_window, fresh_dir, pixels  # noqa: E402
 import picture_server  # noqa: E402
 
 BANNER_MAGENTA = (0xC0, 0x18, 0x7A)
@@ -41,7 +41,7 @@ def click_nick(nick, *click):
                        check=True, timeout=30)
 
 
-probe.out("wait-window", "--timeout", "30000")
+check(first_window(probe), "the main window appears")
 peer.wait_line("LOGIN")
 peer.send("WELCOME Вася\tuser\tТестовый чат\tДобро пожаловать",
           "ROOMLIST", "ROOM Главная\t6", "ROOM Флудилка\t12", "ROOMEND", "USERLIST Главная",

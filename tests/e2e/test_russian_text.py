@@ -13,7 +13,7 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e_support import Run, log_in_from_dialog  # noqa: E402
+from e2e_support import Run, first_window, log_in_from_dialog  # noqa: E402
 
 locale = sys.argv[4]
 name = "russian_text_" + ("1251" if locale.startswith("ru_") else "1252")
@@ -27,7 +27,7 @@ def xdotool(*args):
                    check=True, timeout=30)
 
 
-probe.out("wait-window", "--class", "#32770", "--timeout", "30000")
+check(first_window(probe, "--class", "#32770"), "the login dialog appears")
 title, controls = probe.dialog("--dialog")
 texts = [c["text"] for c in controls]
 check(title.startswith("Вход в чат — аккаунт портала "), "the login dialog's title: %r" % title)

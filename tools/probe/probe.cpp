@@ -247,6 +247,8 @@ void usage()
         "  toolbar [ID]                        ID, flags, text per button\n"
         "  menu                                path, ID, flags, text per item\n"
         "  controls                            one record per child window\n"
+        "  windows                             hwnd, process, class, visible, title\n"
+        "                                      per top-level window\n"
         "  dialog                              title:, one record per control\n"
         "  set ID TEXT                         WM_SETTEXT\n"
         "  click ID [--sync] [--command]       BM_CLICK (posted unless --sync)\n"
@@ -1212,6 +1214,19 @@ void cmdMenu()
     g_out += utf8(text);
 }
 
+// Every top-level window of the session, for a test to say what was on the
+// screen when the window it waited for did not come.
+void cmdWindows()
+{
+    needArgs(0, "windows");
+    for (HWND h : topLevelWindows())
+    {
+        char head[64];
+        snprintf(head, sizeof head, "0x%llX\t%lu\t", (unsigned long long)(UINT_PTR)h, (unsigned long)processOf(h));
+        out(head + field(className(h)) + "\t" + (IsWindowVisible(h) ? "1" : "0") + "\t" + field(captionOf(h)));
+    }
+}
+
 void cmdControls()
 {
     needArgs(0, "controls");
@@ -1438,6 +1453,8 @@ int main()
         cmdMenu();
     else if (c == "controls")
         cmdControls();
+    else if (c == "windows")
+        cmdWindows();
     else if (c == "dialog")
         cmdDialog();
     else if (c == "set")

@@ -207,6 +207,16 @@ class WineSession:
             err.seek(0)
             return (rc, out.read().decode("utf-8", "replace"), err.read().decode("utf-8", "replace"))
 
+    def describe(self):
+        """What became of the programs start() started: one line each."""
+        lines = []
+        for p in self._procs:
+            rc = p.poll()
+            state = "running" if rc is None else "ended with exit code %d (0x%08X)" % (rc, rc & 0xFFFFFFFF)
+            program = [os.path.basename(str(p.args[1]))] + [str(a) for a in p.args[2:]]
+            lines.append("%s: %s" % (" ".join(program), state))
+        return lines
+
     # ------------------------------------------------------------- cleanup
     def close(self):
         if self._lock and os.path.isdir(self.prefix):
@@ -297,6 +307,15 @@ class Probe:
 
     def controls(self, *target):
         return [self._record(l) for l in self.lines(*(list(target) + ["controls"]))]
+
+    def windows(self):
+        """The session's top-level windows, topmost first."""
+        r = []
+        for line in self.lines("windows"):
+            hwnd, pid, cls, visible, title = line.split("\t")
+            r.append({"hwnd": hwnd, "pid": int(pid), "class": unescape(cls), "visible": visible == "1",
+                      "title": unescape(title)})
+        return r
 
     def dialog(self, *target):
         lines = self.lines(*(list(target) + ["dialog"]))

@@ -63,6 +63,10 @@ class Checks:
         assert self.p.lines("wait-window", "--title", "Zumbara")[1] == "Zumbara"
         assert self.p.lines("wait-window", "--class", "ZumbaraMain", "--title", "Zum",
                             "--contains")[0] == lines[0]
+        # The session's top-level windows name it with its process.
+        mine = [w for w in self.p.windows() if w["hwnd"] == lines[0]]
+        assert len(mine) == 1 and mine[0]["class"] == "ZumbaraMain" and mine[0]["visible"], mine
+        assert mine[0]["title"] == "Zumbara" and mine[0]["pid"] > 0, mine
 
     def check_wait_window_timeout(self):
         t0 = time.monotonic()
