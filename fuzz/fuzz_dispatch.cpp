@@ -416,6 +416,7 @@ struct FuzzViews final : ChatViews, PanelView, BannerFetcher {
         typing.clears++;
     }
     void colorsChanged() override {}
+    void resetStatusChoice() override {}
 
     bool isOpen() override
     {

@@ -39,6 +39,7 @@ struct QuietViews : ChatViews {
     }
     void clearInput() override {}
     void colorsChanged() override {}
+    void resetStatusChoice() override {}
 };
 
 // Copies the bytes of stream from pos on, up to end and at most `most` of

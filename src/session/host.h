@@ -93,6 +93,9 @@ struct ChatViews {
     virtual void clearInput() = 0;
     // The chat colours changed: the log background and a repaint of all.
     virtual void colorsChanged() = 0;
+    // A session of the user's own login starts available: the status
+    // selector shows its first entry again.
+    virtual void resetStatusChoice() = 0;
 
 protected:
     ~ChatViews() = default;

@@ -241,7 +241,11 @@ void reconnectWelcomed()
     r.lastHeard = now();
     ports.host->startTimer(kTimerReconnect, 1000);
     if (!wasTry) {
+        // The user's own login: the server starts it in the main room and
+        // available, and a later reconnect comes back to that.
         r.room.clear();
+        r.status.clear();
+        ports.views->resetStatusChoice();
         return;
     }
     // The server handles lines in order: the status is set once the room

@@ -50,6 +50,7 @@ struct WindowViews final : ChatViews {
         setChatLogBackground(mainWnd.log, session.colors.bg);
         repaintLater(mainWnd.hwnd, true);
     }
+    void resetStatusChoice() override { SendMessageA(mainWnd.statusBox, CB_SETCURSEL, 0, 0); }
 };
 
 WindowViews windowViews;

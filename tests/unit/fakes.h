@@ -113,6 +113,7 @@ struct FakeHost : SessionHost, ChatViews, PanelView, BannerFetcher {
     void readInput(char* text, size_t cap) override { copyText(text, cap, input.c_str()); }
     void clearInput() override { input.clear(); record("clear input"); }
     void colorsChanged() override { record("colors"); }
+    void resetStatusChoice() override { record("status choice reset"); }
 
     bool isOpen() override { return panelIsOpen; }
     void setStatusText(const char* t) override { panelStatus = t; record(std::string("panel status ") + t); }

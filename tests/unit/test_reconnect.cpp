@@ -186,6 +186,20 @@ TEST_F(ReconnectTest, ScheduleGrowsToAMinuteWithJitterAndComesBackToTheRoom)
     welcome();
     EXPECT_EQ(transport.sentLines().size(), 3u);
     EXPECT_EQ(transport.sent.find("JOIN"), std::string::npos);
+
+    // The user's own new login starts available: the status selector shows
+    // its first entry, and a later reconnect sends no old status.
+    runMainCommand(CmdDisconnect, 0);
+    transport.resolves = true;
+    host.events.clear();
+    connectNow();
+    welcome();
+    EXPECT_TRUE(host.has("status choice reset"));
+    onSocketEvent(kSocketClose, 0);
+    transport.sent.clear();
+    tryNow();
+    welcome();
+    EXPECT_EQ(transport.sent.find("STATUS"), std::string::npos);
 }
 
 TEST_F(ReconnectTest, WhichEndingsReconnect)
