@@ -8,6 +8,7 @@ import os
 import shutil
 import subprocess
 import sys
+import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 REPO = os.path.normpath(os.path.join(HERE, "..", ".."))
@@ -122,12 +123,18 @@ def diagnosis(probe):
 def first_window(probe, *selector):
     """Waits for the first window of a client just started (the main window
     unless a selector is given), shown and painted. The first start in a new
-    prefix is the slow one, so this waits up to a minute; when the window
-    does not come, prints what the session shows and returns False."""
-    rc, _, err = probe.call("wait-window", *(selector + ("--timeout", "60000")), timeout=90)
+    prefix is the slow one, so this waits up to two minutes and says when
+    the start took long; when the window does not come, prints what the
+    session shows and returns False."""
+    started = time.monotonic()
+    rc, _, err = probe.call("wait-window", *(selector + ("--timeout", "120000")), timeout=150)
+    took = time.monotonic() - started
+    what = " ".join(selector) or "of the main window's class"
     if rc != 0:
-        print("no window %s: %s" % (" ".join(selector) or "of the main window's class", err.strip()))
+        print("no window %s after %.1f s: %s" % (what, took, err.strip()))
         print(diagnosis(probe))
+    elif took > 15:
+        print("note: the window %s took %.1f s to come" % (what, took))
     return rc == 0
 
 
