@@ -158,7 +158,7 @@ class ClientTalk:
         self.prober = prober
 
     def probe(self, *args):
-        return self.prober.call(*(args + ("--timeout", "60000")))[:2]
+        return self.prober.call(*(args + ("--timeout", "60000")), timeout=90)[:2]
 
     def log_of(self, hwnd):
         return self.probe("--hwnd", hwnd, "richtext", "3001")[1]

@@ -9,7 +9,7 @@ import re
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e_support import Peer, Run  # noqa: E402
+from e2e_support import Peer, Run, first_window  # noqa: E402
 
 t = Run("registration")
 check = t.check
@@ -58,10 +58,9 @@ t.settings()
 p = t.start()
 # The splash lasts about a second: photographed when the probe sees it in
 # time. Its frames are checked pixel by pixel in-process.
-if p.call("wait-window", "--class", "ZumbaraSplash", "--timeout", "60000")[0] == 0:
+if p.call("wait-window", "--class", "ZumbaraSplash", "--timeout", "60000", timeout=90)[0] == 0:
     shot("splash.png")
-rc, _, _ = p.call("wait-window", "--class", "#32770", "--timeout", "60000")
-check(rc == 0, "the login dialog appears")
+check(first_window(p, "--class", "#32770"), "the login dialog appears")
 
 p.out("--dialog", "click", "1008")
 rc, _, _ = p.call("wait-window", "--title", TITLE_REG, "--timeout", "20000")
@@ -115,8 +114,7 @@ t.close()
 peer = t.peer = Peer()
 t.settings()
 p = t.start("/nosplash")
-rc, _, _ = p.call("wait-window", "--class", "#32770", "--timeout", "60000")
-check(rc == 0, "second run: the login dialog appears")
+check(first_window(p, "--class", "#32770"), "second run: the login dialog appears")
 p.out("--dialog", "click", "2")
 p.call("wait-gone", "--class", "#32770", "--timeout", "20000")
 
