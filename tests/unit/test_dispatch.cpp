@@ -180,7 +180,9 @@ TEST_F(DispatchTest, WelcomeInItsOrder)
     EXPECT_EQ(log.lines[n - 2].color, kColorGreeting);
     EXPECT_EQ(log.lines[n - 2].prefix, "");
     EXPECT_EQ(log.lines[n - 1].text, "Вы вошли как Вася_2 (admin)");
-    std::vector<std::string> want = {"stop 4", "start 1 20000", "start 2 30000", "focus", "status", "start 6 1000"};
+    std::vector<std::string> want = {"stop 4",      "start 1 20000", "start 2 30000",
+                                     "focus",       "status",        "start 6 1000",
+                                     "status choice reset"};
     EXPECT_EQ(host.events, want);
     EXPECT_EQ(connectionState(session), LoggedIn);
 }
