@@ -10,6 +10,7 @@
 #include "banners/win_banners.h"
 #include "base/codepage.h"
 #include "base/win_codepage.h"
+#include "base/win_short_path.h"
 #include "dialogs/win_about_dialog.h"
 #include "dialogs/win_create_room_dialog.h"
 #include "dialogs/win_login_dialog.h"
@@ -80,13 +81,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     setConversionText(&conversion);
     systemCodePage.codePage = GetACP();
     setFileNameText(&systemCodePage);
+    setPathShortener(shortPathOf);
 
     // Paths are the program's text (UTF-8) like every other; the ANSI file
-    // functions get them back in the system's code page.
-    char ansi[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, ansi, sizeof ansi);
+    // functions get them back in the system's code page, or by their short
+    // names where it cannot spell them.
     char module[3 * MAX_PATH];
-    pathFromSystem(ansi, module, sizeof module);
+    programFileName(module, sizeof module);
     WinStartupFiles files;
     chooseSettingsFile(module, files);
     profile.path = settingsPaths.settingsPath.s;
@@ -95,6 +96,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     folderOf(settingsPaths.settingsPath.s, settingsFolder, sizeof settingsFolder);
     startWinJournals(settingsFolder, strcmp(settingsFolder, settingsPaths.programDir.s) == 0);
     bannerSettingsFile = settingsPaths.settingsPath.s;
+    char ansi[3 * MAX_PATH];
     pathForSystem(protocolLogPath.s, ansi, sizeof ansi);
     DeleteFileA(ansi);
 

@@ -4,6 +4,8 @@
 #include <shlobj.h>
 
 #include "base/codepage.h"
+#include "base/utf8.h"
+#include "toolkit/win_run_time_lookup.h"
 
 namespace {
 
@@ -37,19 +39,53 @@ void WinProfileStore::deleteSection(const char* section)
 
 bool WinStartupFiles::exists(const char* path) { return GetFileAttributesA(SystemPath(path).s) != INVALID_FILE_ATTRIBUTES; }
 
+namespace {
+
+// A path the wide functions gave as the program's text; false when it does
+// not fit.
+bool fromWidePath(const WCHAR* path, char* out, size_t cap)
+{
+    size_t n = 0;
+    while (path[n])
+        n++;
+    size_t taken = 0;
+    size_t bytes = cap ? utf16ToUtf8((const Utf16Unit*)path, n, out, cap - 1, &taken) : 0;
+    if (cap)
+        out[bytes] = '\0';
+    return cap && taken == n;
+}
+
+} // namespace
+
 bool WinStartupFiles::appDataFolder(char* out, size_t cap)
 {
-    typedef BOOL(WINAPI * GetFolderPath)(HWND, LPSTR, int, BOOL);
+    // shell32 stays loaded: the program uses it for ShellExecute anyway.
     HMODULE shell = LoadLibraryA("shell32.dll");
-    if (!shell)
-        return false;
-    GetFolderPath get = (GetFolderPath)(void*)GetProcAddress(shell, "SHGetSpecialFolderPathA");
+    BOOL(WINAPI * getWide)(HWND, LPWSTR, int, BOOL) = nullptr;
+    if (!windows9x() && lookUpFunction(shell, "SHGetSpecialFolderPathW", getWide)) {
+        WCHAR folder[MAX_PATH];
+        return getWide(nullptr, folder, CSIDL_APPDATA, TRUE) && fromWidePath(folder, out, cap);
+    }
+    BOOL(WINAPI * get)(HWND, LPSTR, int, BOOL) = nullptr;
     char folder[MAX_PATH];
-    bool ok = get && get(nullptr, folder, CSIDL_APPDATA, TRUE);
-    // shell32 stays loaded: the program uses it for ShellExecuteA anyway.
-    if (ok)
-        pathFromSystem(folder, out, cap);
-    return ok;
+    if (!lookUpFunction(shell, "SHGetSpecialFolderPathA", get) || !get(nullptr, folder, CSIDL_APPDATA, TRUE))
+        return false;
+    pathFromSystem(folder, out, cap);
+    return true;
+}
+
+void programFileName(char* out, size_t cap)
+{
+    DWORD(WINAPI * getWide)(HMODULE, LPWSTR, DWORD) = nullptr;
+    if (!windows9x() && lookUpFunction(GetModuleHandleA("kernel32.dll"), "GetModuleFileNameW", getWide)) {
+        WCHAR wide[MAX_PATH];
+        DWORD n = getWide(nullptr, wide, MAX_PATH);
+        if (n > 0 && n < MAX_PATH && fromWidePath(wide, out, cap))
+            return;
+    }
+    char ansi[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, ansi, sizeof ansi);
+    pathFromSystem(ansi, out, cap);
 }
 
 void WinStartupFiles::createFolder(const char* path) { CreateDirectoryA(SystemPath(path).s, nullptr); }

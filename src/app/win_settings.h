@@ -15,8 +15,13 @@ struct WinProfileStore final : ProfileStore {
 
 struct WinStartupFiles final : StartupFiles {
     bool exists(const char* path) override;
-    // Looks SHGetSpecialFolderPathA up at run time, so a system without it
-    // still starts (the settings then go beside the program).
+    // Looks SHGetSpecialFolderPath up at run time, so a system without it
+    // still starts (the settings then go beside the program). On NT the
+    // folder comes whole, whatever characters the user's name has.
     bool appDataFolder(char* out, size_t cap) override;
     void createFolder(const char* path) override;
 };
+
+// The program's own file name as the program's text: on NT whole, whatever
+// characters its folders have.
+void programFileName(char* out, size_t cap);

@@ -40,6 +40,14 @@ CodePage& fileNameText() { return *fileNames; }
 
 void setFileNameText(CodePage* cp) { fileNames = cp ? cp : &defaultText; }
 
+namespace {
+PathShortener shortener = nullptr;
+}
+
+PathShortener pathShortener() { return shortener; }
+
+void setPathShortener(PathShortener shorten) { shortener = shorten; }
+
 size_t Cp1251Text::toUtf16(const char* src, size_t n, Utf16Unit* dst, size_t cap)
 {
     size_t count = n < cap ? n : cap;

@@ -44,8 +44,16 @@ struct Cp1251Text final : CodePage {
 // The byte of code point c in code page 1251; -1 when 1251 lacks it.
 int cp1251Byte(uint32_t c);
 
+// Another name of a path that the system gives where its code page cannot
+// spell the path (on NT, the short 8.3 form of the path's folders): writes
+// it to out as UTF-16 and returns its units, or 0 when there is none.
+typedef size_t (*PathShortener)(const Utf16Unit* path, size_t n, Utf16Unit* out, size_t cap);
+PathShortener pathShortener();
+void setPathShortener(PathShortener shorten);
+
 // A path of the program's text (UTF-8) as the ANSI file functions take it, in
-// fileNameText(), "?" for what that lacks; and a path they gave back as the
-// program's text. Both terminate out and return the length.
+// fileNameText(): where that cannot spell it, the path shortener's form of
+// it, else "?" for what it lacks; and a path they gave back as the program's
+// text. Both terminate out and return the length.
 size_t pathForSystem(const char* path, char* out, size_t cap);
 size_t pathFromSystem(const char* path, char* out, size_t cap);

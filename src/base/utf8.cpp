@@ -225,11 +225,35 @@ size_t repairUtf8(char* s, size_t n)
     return n;
 }
 
+namespace {
+
+size_t questionMarks(const char* s, size_t n)
+{
+    size_t count = 0;
+    for (size_t i = 0; i < n; i++)
+        count += s[i] == '?';
+    return count;
+}
+
+} // namespace
+
 size_t pathForSystem(const char* path, char* out, size_t cap)
 {
     if (cap == 0)
         return 0;
-    size_t n = path ? utf8ToCodePage(fileNameText(), path, strlen(path), out, cap - 1) : 0;
+    size_t length = path ? strlen(path) : 0;
+    size_t n = length ? utf8ToCodePage(fileNameText(), path, length, out, cap - 1) : 0;
+    PathShortener shorten = pathShortener();
+    if (shorten && questionMarks(out, n) > questionMarks(path, length)) {
+        // The code page lost characters: the system's other name of the
+        // path, where it has one, reaches the same file.
+        enum { kPathUnits = 3 * 260 };
+        Utf16Unit whole[kPathUnits], shorter[kPathUnits];
+        size_t units = utf8ToUtf16(path, length, whole, kPathUnits);
+        size_t s = units < kPathUnits ? shorten(whole, units, shorter, kPathUnits) : 0;
+        if (s)
+            n = fileNameText().fromUtf16(shorter, s, out, cap - 1);
+    }
     out[n] = '\0';
     return n;
 }

@@ -33,11 +33,11 @@ def fresh_dir(path):
     return path
 
 
-def portable_client(build_dir, name, client_exe):
-    """Copies the client into build/e2e/NAME/app beside a portable.txt;
+def portable_client(build_dir, name, client_exe, folder="app"):
+    """Copies the client into build/e2e/NAME/FOLDER beside a portable.txt;
     returns (app_dir, exe)."""
     work = fresh_dir(os.path.join(build_dir, "e2e", name))
-    app_dir = fresh_dir(os.path.join(work, "app"))
+    app_dir = fresh_dir(os.path.join(work, folder))
     exe = os.path.join(app_dir, "Zumbara.exe")
     shutil.copy(client_exe, exe)
     open(os.path.join(app_dir, "portable.txt"), "w").close()
@@ -64,9 +64,9 @@ class Run:
     and a scripted peer; start() opens the Wine session and starts the copy.
     Everything is stopped when the script ends, however it ends."""
 
-    def __init__(self, name):
+    def __init__(self, name, folder="app"):
         self.build_dir, self.client_exe, self.probe_exe = sys.argv[1:4]
-        self.app_dir, self.exe = portable_client(self.build_dir, name, self.client_exe)
+        self.app_dir, self.exe = portable_client(self.build_dir, name, self.client_exe, folder)
         self.work = os.path.dirname(self.app_dir)
         self.ini = os.path.join(self.app_dir, "Zumbara.ini")
         self.check = Checks()

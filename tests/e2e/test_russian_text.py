@@ -17,7 +17,9 @@ from e2e_support import Run, first_window, log_in_from_dialog  # noqa: E402
 
 locale = sys.argv[4]
 name = "russian_text_" + ("1251" if locale.startswith("ru_") else "1252")
-t = Run(name)
+# On the Western system the copy lives in a folder whose name that system's
+# code page cannot spell, as under a Cyrillic user name there.
+t = Run(name, "app" if locale.startswith("ru_") else "Программа ❤")
 check, peer = t.check, t.peer
 probe = t.start(locale=locale)
 

@@ -58,3 +58,41 @@ TEST(TextEdges, FromTheWireToTheWindowsAndTheSettingsFile)
     settingFromFile("\xC2\xE0\xF1\xFF", read, sizeof read);
     EXPECT_STREQ(read, "Вася");
 }
+
+namespace {
+
+// The system's short names, as a test knows them: one folder has one.
+size_t shortNames(const Utf16Unit* path, size_t n, Utf16Unit* out, size_t cap)
+{
+    const std::u16string longName = u"C:\\Users\\José 日本", shortName = u"C:\\Users\\JOS~1";
+    std::u16string p(path, path + n);
+    if (p.compare(0, longName.size(), longName) != 0)
+        return 0;
+    std::u16string s = shortName + p.substr(longName.size());
+    if (s.size() >= cap)
+        return 0;
+    s.copy((char16_t*)out, s.size());
+    return s.size();
+}
+
+} // namespace
+
+TEST(TextEdges, PathsTheCodePageCannotSpellGoByTheirShortNames)
+{
+    const struct {
+        const char* path;
+        std::string forSystem;  // in code page 1251
+    } rows[] = {
+        {"C:\\Users\\Вася\\Zumbara.ini", "C:\\Users\\\xC2\xE0\xF1\xFF\\Zumbara.ini"},  // spelt: as it is
+        {"C:\\Users\\José 日本\\Zumbara.ini", "C:\\Users\\JOS~1\\Zumbara.ini"},
+        {"C:\\Users\\José 日本\\Вася ❤.log", "C:\\Users\\JOS~1\\\xC2\xE0\xF1\xFF ?.log"},  // the rest as 1251 spells it
+        {"D:\\日本\\Zumbara.ini", "D:\\??\\Zumbara.ini"},  // no short name: "?" as ever
+    };
+    setPathShortener(shortNames);
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.path);
+        char out[128];
+        EXPECT_EQ(std::string(out, pathForSystem(r.path, out, sizeof out)), r.forSystem);
+    }
+    setPathShortener(nullptr);
+}
