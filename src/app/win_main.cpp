@@ -3,7 +3,6 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <ole2.h>
-#include <string.h>
 
 #include "app/settings.h"
 #include "app/win_settings.h"
@@ -94,7 +93,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     loadSettings(profile);
     char settingsFolder[sizeof settingsPaths.settingsPath.s];
     folderOf(settingsPaths.settingsPath.s, settingsFolder, sizeof settingsFolder);
-    startWinJournals(settingsFolder, strcmp(settingsFolder, settingsPaths.programDir.s) == 0);
+    startWinJournals(settingsFolder);
     bannerSettingsFile = settingsPaths.settingsPath.s;
     char ansi[3 * MAX_PATH];
     pathForSystem(protocolLogPath.s, ansi, sizeof ansi);

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 #include <shellapi.h>
-#include <shlobj.h>
 #include <string.h>
 
 #include "base/utf8.h"
@@ -20,8 +19,6 @@ struct WideFileFunctions {
     BOOL(WINAPI* createDirectory)(LPCWSTR, LPSECURITY_ATTRIBUTES);
     DWORD(WINAPI* getFileAttributes)(LPCWSTR);
     HINSTANCE(WINAPI* shellExecute)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
-    DWORD(WINAPI* getModuleFileName)(HMODULE, LPWSTR, DWORD);
-    BOOL(WINAPI* getSpecialFolderPath)(HWND, LPWSTR, int, BOOL);  // may be missing even on NT 4
 };
 
 // The hidden file a running copy holds open, unshared, in the journal folder.
@@ -40,43 +37,9 @@ struct WinJournalFiles final : JournalFiles {
         bool all = lookUpFunction(kernel, "CreateFileW", wide.createFile);
         all &= lookUpFunction(kernel, "CreateDirectoryW", wide.createDirectory);
         all &= lookUpFunction(kernel, "GetFileAttributesW", wide.getFileAttributes);
-        all &= lookUpFunction(kernel, "GetModuleFileNameW", wide.getModuleFileName);
         HMODULE shell = LoadLibraryA("shell32.dll");  // kept: the program uses it to the end
         all &= lookUpFunction(shell, "ShellExecuteW", wide.shellExecute);
-        lookUpFunction(shell, "SHGetSpecialFolderPathW", wide.getSpecialFolderPath);
         useWide = all;
-    }
-
-    // The settings folder as the wide functions name it, with its trailing
-    // backslash; false when they cannot say.
-    bool wideSettingsFolder(bool besideProgram, WCHAR* out, DWORD cap)
-    {
-        if (!useWide)
-            return false;
-        if (besideProgram) {
-            DWORD n = wide.getModuleFileName(nullptr, out, cap);
-            if (n == 0 || n >= cap)
-                return false;
-            while (n > 0 && out[n - 1] != L'\\')
-                n--;
-            out[n] = L'\0';
-            return n > 0;
-        }
-        static const WCHAR kProduct[] = L"\\Zumbara";
-        const size_t productUnits = sizeof kProduct / sizeof kProduct[0];  // with its NUL
-        if (cap < MAX_PATH || !wide.getSpecialFolderPath || !wide.getSpecialFolderPath(nullptr, out, CSIDL_APPDATA, TRUE))
-            return false;
-        size_t n = 0;
-        while (out[n])
-            n++;
-        if (n + productUnits + 1 > cap)
-            return false;
-        memcpy(out + n, kProduct, sizeof kProduct);
-        wide.createDirectory(out, nullptr);  // as start-up does for the settings file
-        n += productUnits - 1;
-        out[n++] = L'\\';
-        out[n] = L'\0';
-        return true;
     }
 
     // A path for the ANSI functions, in the system's code page.
@@ -213,13 +176,11 @@ WinJournalFiles files;
 
 } // namespace
 
-void startWinJournals(const char* settingsFolder, bool besideProgram)
+void startWinJournals(const char* settingsFolder)
 {
     files.lookUpFunctions();
     WCHAR wideFolder[MAX_PATH * 2];
-    if (!files.wideSettingsFolder(besideProgram, wideFolder, MAX_PATH * 2)) {
-        size_t n = utf8ToUtf16(settingsFolder, strlen(settingsFolder), (Utf16Unit*)wideFolder, MAX_PATH * 2 - 1);
-        wideFolder[n] = L'\0';
-    }
+    size_t n = utf8ToUtf16(settingsFolder, strlen(settingsFolder), (Utf16Unit*)wideFolder, MAX_PATH * 2 - 1);
+    wideFolder[n] = L'\0';
     startJournals(&files, (const Utf16Unit*)wideFolder);
 }

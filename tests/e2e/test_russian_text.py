@@ -8,6 +8,7 @@ Russian nick in the log reach the server whole; the settings file and the protoc
 build/e2e/russian_text_CP-login.png and -main.png to look at.
 Usage: test_russian_text.py BUILD_DIR CLIENT_EXE PROBE_EXE LOCALE"""
 
+import glob
 import os
 import subprocess
 import sys
@@ -75,4 +76,7 @@ check(b"Nick=" + "Вася".encode("cp1251") + b"\r\n" in ini, "Zumbara.ini keep
 plog = open(os.path.join(t.app_dir, "Zumbara-protocol.log"), "rb").read()
 check(" S> MSG 12:00|Петя|#FF0000|Привет, Вася!\r\n".encode("cp1251") in plog
       and " C> MSG Всем привет, ёж\r\n".encode("cp1251") in plog, "the protocol log keeps code page 1251")
+journals = glob.glob(os.path.join(t.app_dir, "Журналы", "Комнаты", "Главная", "*.txt"))
+check(len(journals) == 1 and "Привет, Вася!" in open(journals[0], encoding="utf-8-sig").read(),
+      "the room's journal beside the program: %r" % journals)
 t.finish()
